@@ -1,0 +1,20 @@
+// Ancient edition files: fixed-column text with the header "Tessaran Catalog:" and 1028 star
+// lines in constellation-table order. Start-up reads the three editions, the replace command
+// reads a user's file, and the data tools and tests write editions.
+#pragma once
+
+#include "catalog/catalog.h"
+
+constexpr char kEditionHeader[] = "Tessaran Catalog:";
+
+// Reads a whole edition; nullptr when the file is missing, has the wrong header, holds fewer than
+// 1028 star lines or memory runs out. Nothing partial is ever returned.
+EditionPtr readEdition(const char* path);
+
+// Loads `path` and, only when that succeeds, puts it in place of the current slot's edition.
+// On failure the set is left exactly as it was.
+bool replaceEdition(CatalogSet& set, const char* path);
+
+// Writes an edition in the column layout the reader takes. The written text is exactly what the
+// reader needs to give back every field; false when the file cannot be written.
+bool writeEdition(const char* path, const AncientCatalog& edition);

@@ -1,0 +1,15 @@
+// The data-file locator: every file the program reads ("catb.bin", "cat1.dat".."cat3.dat",
+// "maridon.cfg", "readme.html") is looked for under its bare name in the working directory
+// first, then beside the running executable.
+#pragma once
+
+#include <string>
+
+// Full path of the running executable, empty when it cannot be found.
+std::string executablePath();
+
+// The path to open for `name`, or false when it is in neither place.
+bool locateDataFile(const char* name, std::string& path);
+
+// The same search with the executable's path given, so that it can be exercised anywhere.
+bool locateDataFileBeside(const char* name, const std::string& exePath, std::string& path);

@@ -1,0 +1,34 @@
+// Carrying the modern sky to an epoch: nutation, the true obliquity, the rotations between
+// equator and ecliptic of a date, the long-term precession of the ecliptic, and each reference
+// star's own motion. Start-up and the epoch dialog run applyEpoch; the view, the nearest-stars
+// search and the equatorial grid build their frame rotations here.
+#pragma once
+
+#include "catalog/catalog.h"
+#include "geometry/vectors.h"
+
+constexpr double kJ2000 = 2451545.0;
+constexpr double kArcsecToRad = 4.84813681109536e-6;
+
+struct Nutation {
+    double longitude;  // delta psi, radians
+    double obliquity;  // delta epsilon, radians
+};
+
+// Nutation for T Julian centuries from J2000; the last argument and result are remembered,
+// since one epoch asks for the same value several times.
+Nutation nutation(double T);
+double trueObliquity(double jd);
+void appendEquatorToEcliptic(Matrix3& m, double jd);
+void appendEclipticToEquator(Matrix3& m, double jd);
+// Appends the turn from the ecliptic of J2000.0 to the ecliptic and equinox of `jd`.
+void appendPrecession(Matrix3& m, double jd);
+
+struct EquatorialPosition {
+    double ra, dec;  // radians
+};
+
+// The star's J2000 position carried `years` along its motion; sets its epoch magnitude.
+EquatorialPosition starAtEpoch(ReferenceStar& star, double years);
+// Sets dir and the epoch magnitude of every reference star for the epoch `jd`.
+void applyEpoch(ReferenceCatalog& catalog, double jd);

@@ -1,0 +1,44 @@
+// The reference catalogue file "catb.bin": 9096 little-endian records of 30 bytes, no header.
+// Start-up reads it into the reference catalogue and its number index; the data converter and
+// the tests write it.
+#pragma once
+
+#include <cstdint>
+
+#include "catalog/catalog.h"
+
+constexpr int kReferenceRecordSize = 30;
+constexpr long kReferenceFileSize = long(kReferenceStarCount) * kReferenceRecordSize;
+constexpr int kMissingColorCode = 999;
+
+// One record exactly as stored: the scaled integers and the four designation bytes.
+struct ReferenceRecord {
+    int16_t number = 0;
+    int32_t secondNumber = 0;
+    uint8_t flamsteed = 0;      // 0 for none
+    uint8_t greekLetter = 0;    // 1..24, 0 for none
+    uint8_t letterDigit = 0;    // 1..9, 0 for none
+    uint8_t constellation = 0;  // 1..88, 0 for none
+    float ra = 0, dec = 0;      // radians
+    int16_t distance = 0;       // tenths of a parsec
+    int16_t pmRa = 0;           // milliarcsec/yr along the parallel
+    int16_t pmDec = 0;          // milliarcsec/yr
+    int16_t radialVelocity = 0; // tenths of km/s
+    int16_t magnitude = 0;      // hundredths
+    int16_t colorCode = 0;      // B-V in hundredths, 999 when missing
+};
+
+void encodeReferenceRecord(const ReferenceRecord& record, uint8_t bytes[kReferenceRecordSize]);
+void decodeReferenceRecord(const uint8_t bytes[kReferenceRecordSize], ReferenceRecord& record);
+
+// The designation text of the four code bytes, e.g. "21 alp And"; empty without a constellation.
+void designationText(const ReferenceRecord& record, char name[16]);
+
+// Fills every field the file gives (star colour included); false when a value is out of range.
+bool referenceStarFromRecord(const ReferenceRecord& record, ReferenceStar& star);
+
+// Reads the whole file into `catalog` and its number index. On any failure (missing file, wrong
+// size, a value out of range) returns false and leaves `catalog` untouched.
+bool readReferenceCatalog(const char* path, ReferenceCatalog& catalog);
+
+bool writeReferenceCatalog(const char* path, const ReferenceRecord* records, int count);

@@ -1,0 +1,41 @@
+// The frame buffer: the one 24-bit picture the sky is drawn into, laid out as the platform's
+// device-independent bitmap (rows bottom-up, blue-green-red, each row padded to 4 bytes) so the
+// window shows it with a single blit. The shell resizes it with the window; the renderer clears
+// it and draws into it pixel by pixel.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "render/colors.h"
+
+// The platform's BITMAPINFOHEADER, field for field.
+struct BitmapInfoHeader {
+    uint32_t biSize = 0;
+    int32_t biWidth = 0;
+    int32_t biHeight = 0;
+    uint16_t biPlanes = 0;
+    uint16_t biBitCount = 0;
+    uint32_t biCompression = 0;
+    uint32_t biSizeImage = 0;
+    int32_t biXPelsPerMeter = 0;
+    int32_t biYPelsPerMeter = 0;
+    uint32_t biClrUsed = 0;
+    uint32_t biClrImportant = 0;
+};
+
+struct FrameBuffer {
+    int width = 0;
+    int height = 0;
+    int stride = 0;  // bytes per stored row, a multiple of 4
+    std::vector<uint8_t> pixels;  // stride * height bytes; the first stored row is the bottom line
+    BitmapInfoHeader header;
+};
+
+int frameStride(int width);
+// Reallocates for a new client size. When the block cannot be had the frame is left 0 x 0, so
+// clearing and drawing touch no memory.
+void frameResize(FrameBuffer& frame, int width, int height);
+void frameClear(FrameBuffer& frame);
+Color frameGetPixel(const FrameBuffer& frame, int x, int y);         // 0 outside the picture
+void framePutPixel(FrameBuffer& frame, int x, int y, Color color);  // ignored outside
