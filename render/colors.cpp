@@ -1,0 +1,47 @@
+#include "render/colors.h"
+
+#include <cmath>
+
+Color getColor(const ColorTable& table, int index) {
+    if (index < 0 || index > 7) return kBlack;
+    return table.entries[index];
+}
+
+void setColor(ColorTable& table, int index, Color color) {
+    if (index < 0 || index > 7) return;
+    table.entries[index] = color;
+    if (index == ColorEquatorialGrid) table.entries[ColorEquatorialText] = averageColor(color, kWhite);
+}
+
+void setDefaultColors(ColorTable& table) {
+    setColor(table, ColorNumbers, kDefaultNumbersColor);
+    setColor(table, ColorEclipticGrid, kDefaultEclipticGridColor);
+    setColor(table, ColorEquatorialGrid, kDefaultEquatorialGridColor);
+}
+
+Color averageColor(Color a, Color b) {
+    return makeColor((colorRed(a) + colorRed(b)) >> 1, (colorGreen(a) + colorGreen(b)) >> 1,
+                     (colorBlue(a) + colorBlue(b)) >> 1);
+}
+
+void buildStarColors(StarColors& colors) {
+    colors.entries[0] = kWhite;
+    for (int i = 1; i < kStarColorCount; ++i) {
+        const float* row = kBlackbodyTable[i];
+        // Truncated, not rounded: 0.9686 gives 246.
+        colors.entries[i] = makeColor(int(255 * row[0]), int(255 * row[1]), int(255 * row[2]));
+    }
+}
+
+int starColorEntryForBV(double c) {
+    double c2 = c * c, c3 = c2 * c, c4 = c3 * c, c5 = c4 * c, c6 = c5 * c, c7 = c6 * c;
+    double logT = 3.979145 - 0.654499 * c + 1.74069 * c2 - 4.608815 * c3 + 6.7926 * c4 -
+                  5.39691 * c5 + 2.19297 * c6 - 0.359496 * c7;
+    double kelvin = std::pow(10.0, logT);
+    // Clamp before converting, so that a huge temperature cannot overflow the integer.
+    if (!(kelvin < 1e9)) kelvin = 1e9;
+    int k = (int(kelvin) - 1000) / 100;
+    if (k < 0) k = 0;
+    if (k > kStarColorCount - 2) k = kStarColorCount - 2;
+    return k + 1;
+}
