@@ -1,0 +1,53 @@
+// The services the shell asks of the platform: repainting, the frame blit and text in the label
+// font, keyboard and cursor state, the screen's work area, message boxes, the popup menu, the
+// colour and file choosers, the browser and closing the window. No Qt here: the Qt adapter in
+// platform/ implements these functions, and the shell's tests link a recording fake instead.
+#pragma once
+
+#include <string>
+
+#include "render/colors.h"
+#include "render/frame.h"
+
+struct ScreenRect {
+    int left, top, right, bottom;
+};
+
+// Invalidates the whole client area and paints it at once: the shell's paint handler has run when
+// this returns.
+void platformRepaint();
+
+// Drawing on the window's current surface (the frame being painted, or the window itself between
+// paints, e.g. the cursor coordinates on a mouse move). Text is single-byte Western code page
+// (0xBA is the degree mark) in the 9-point label font; (x, y) is the text's top-left corner.
+void platformPresentFrame(const FrameBuffer& frame);
+void platformMeasureText(const char* text, int& width, int& height);
+void platformDrawText(int x, int y, const char* text, Color color, bool opaqueBlackBackground);
+
+bool platformShiftDown();
+bool platformControlDown();
+// The cursor in client coordinates; false when it cannot be read.
+bool platformCursorPos(int& x, int& y);
+ScreenRect platformWorkArea();
+
+// A message box with an OK button and no owner window.
+void platformMessageBox(const char* text, const char* caption);
+
+// The popup menu built from the table in resources/: set check marks and texts, then open it with
+// its top-left corner at a client point. A chosen item comes back through the command handler.
+void platformSetMenuCheck(int command, bool checked);
+void platformSetMenuText(int command, const char* text);
+void platformTrackPopupMenu(int clientX, int clientY);
+
+// The colour chooser, full dialog open, starting at `initial`, with the run's 16 custom colours
+// (which it may change); true when the user confirmed a colour.
+bool platformChooseColor(Color initial, Color customColors[16], Color& chosen);
+// The open-file dialog: title, file-name pattern (e.g. "*.dat"), initial directory (empty for
+// the platform's choice); true when a file was chosen, its full path in `path`. The working
+// directory is left as it was.
+bool platformChooseFile(const char* title, const char* pattern, const std::string& initialDir,
+                        std::string& path);
+// Shows a document (the user guide) in the user's browser; false when that failed.
+bool platformOpenDocument(const std::string& path);
+// Asks the main window to close; it then goes through the destroy handler.
+void platformCloseMainWindow();
