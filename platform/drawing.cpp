@@ -1,0 +1,84 @@
+#include "platform/drawing.h"
+
+#include <QFile>
+#include <QFontDatabase>
+#include <QFontMetrics>
+#include <QGuiApplication>
+#include <QPainter>
+#include <QScreen>
+#include <algorithm>
+#include <cstdint>
+
+void blitFrame(const FrameBuffer& frame, QImage& image) {
+    int width = std::min(frame.width, image.width());
+    int height = std::min(frame.height, image.height());
+    if (width <= 0 || height <= 0 || frame.pixels.empty()) return;
+    const uint8_t* pixels = frame.pixels.data();
+    for (int y = 0; y < height; ++y) {
+        // The first stored row is the bottom line of the picture.
+        const uint8_t* source = pixels + size_t(frame.height - 1 - y) * size_t(frame.stride);
+        auto* target = reinterpret_cast<QRgb*>(image.scanLine(y));
+        for (int x = 0; x < width; ++x, source += 3)
+            target[x] = 0xFF000000u | uint32_t(source[2]) << 16 | uint32_t(source[1]) << 8 | source[0];
+    }
+}
+
+namespace {
+
+constexpr char kLabelFontFamily[] = "Tahoma";
+constexpr int kLabelFontPoints = 9;
+constexpr int kPointsPerInch = 72;
+// Debian's fonts-wine ships Tahoma here without registering it with the system's font list.
+constexpr const char* kTahomaFontFiles[] = {"/usr/share/wine/fonts/tahoma.ttf"};
+
+bool tahomaAvailable() {
+    if (QFontDatabase::hasFamily(kLabelFontFamily)) return true;
+    for (const char* file : kTahomaFontFiles)
+        if (QFile::exists(file) && QFontDatabase::addApplicationFont(file) >= 0) break;
+    return QFontDatabase::hasFamily(kLabelFontFamily);
+}
+
+QFont makeLabelFont() {
+    QFont font;
+    if (tahomaAvailable()) {
+        font.setFamily(kLabelFontFamily);
+    } else {
+        font.setStyleHint(QFont::SansSerif);
+        font.setFamily(QFontDatabase::systemFont(QFontDatabase::GeneralFont).family());
+    }
+    // The character height in pixels is points times the screen's dots per inch over 72,
+    // truncated, as the label font of the Windows program was made.
+    int dotsPerInch = 96;
+    if (QScreen* screen = QGuiApplication::primaryScreen())
+        dotsPerInch = int(screen->logicalDotsPerInchY());
+    font.setPixelSize(std::max(1, kLabelFontPoints * dotsPerInch / kPointsPerInch));
+    font.setWeight(QFont::Normal);
+    return font;
+}
+
+}  // namespace
+
+const QFont& labelFont() {
+    static const QFont font = makeLabelFont();
+    return font;
+}
+
+QString textFromCodePage(const char* text) { return QString::fromLatin1(text ? text : ""); }
+
+QSize measureLabelText(const QString& text) {
+    QFontMetrics metrics(labelFont());
+    return QSize(metrics.horizontalAdvance(text), metrics.height());
+}
+
+QRect drawLabelText(QImage& image, int x, int y, const QString& text, Color color,
+                    bool opaqueBlackBackground) {
+    QFontMetrics metrics(labelFont());
+    QRect cell(x, y, metrics.horizontalAdvance(text), metrics.height());
+    if (image.isNull()) return cell;
+    QPainter painter(&image);
+    if (opaqueBlackBackground) painter.fillRect(cell, Qt::black);
+    painter.setFont(labelFont());
+    painter.setPen(QColor(colorRed(color), colorGreen(color), colorBlue(color)));
+    painter.drawText(QPoint(x, y + metrics.ascent()), text);
+    return cell;
+}
