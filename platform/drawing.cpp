@@ -8,18 +8,35 @@
 #include <QScreen>
 #include <algorithm>
 #include <cstdint>
+#include <cstring>
+
+// A stored pixel is blue, green, red in memory, and so is an RGB32 pixel on a little-endian
+// machine, followed by its alpha byte: four frame pixels are three 32-bit words, re-cut into four.
+static void convertRow(const uint8_t* source, QRgb* target, int width) {
+    constexpr uint32_t kOpaque = 0xFF000000u;
+    int x = 0;
+    if constexpr (Q_BYTE_ORDER == Q_LITTLE_ENDIAN) {
+        for (; x + 4 <= width; x += 4, source += 12) {
+            uint32_t w[3];
+            std::memcpy(w, source, sizeof w);
+            target[x] = kOpaque | w[0];
+            target[x + 1] = kOpaque | w[0] >> 24 | w[1] << 8;
+            target[x + 2] = kOpaque | w[1] >> 16 | w[2] << 16;
+            target[x + 3] = kOpaque | w[2] >> 8;
+        }
+    }
+    for (; x < width; ++x, source += 3)
+        target[x] = kOpaque | uint32_t(source[2]) << 16 | uint32_t(source[1]) << 8 | source[0];
+}
 
 void blitFrame(const FrameBuffer& frame, QImage& image) {
     int width = std::min(frame.width, image.width());
     int height = std::min(frame.height, image.height());
     if (width <= 0 || height <= 0 || frame.pixels.empty()) return;
-    const uint8_t* pixels = frame.pixels.data();
     for (int y = 0; y < height; ++y) {
         // The first stored row is the bottom line of the picture.
-        const uint8_t* source = pixels + size_t(frame.height - 1 - y) * size_t(frame.stride);
-        auto* target = reinterpret_cast<QRgb*>(image.scanLine(y));
-        for (int x = 0; x < width; ++x, source += 3)
-            target[x] = 0xFF000000u | uint32_t(source[2]) << 16 | uint32_t(source[1]) << 8 | source[0];
+        const uint8_t* source = frame.pixels.data() + size_t(frame.height - 1 - y) * size_t(frame.stride);
+        convertRow(source, reinterpret_cast<QRgb*>(image.scanLine(y)), width);
     }
 }
 

@@ -38,6 +38,9 @@ constexpr Color kRed = makeColor(255, 0, 0), kGreen = makeColor(0, 255, 0),
                 kBlue = makeColor(0, 0, 255), kOdd = makeColor(12, 34, 56),
                 kPaleYellow = makeColor(255, 255, 128);
 
+// Four neighbours, one in each place of a group of four pixels.
+constexpr Color laneColor(int k) { return makeColor(10 * k + 1, 20 * k + 2, 30 * k + 3); }
+
 void record(const std::string& line) { calls.push_back(line); }
 
 // A frame with known pixels at the corners and one inside, the rest black.
@@ -51,6 +54,7 @@ void paintPattern() {
     framePutPixel(frame, 0, h - 1, kBlue);
     framePutPixel(frame, w - 1, h - 1, kWhite);
     framePutPixel(frame, w / 3, h / 4, kOdd);
+    for (int k = 0; k < 4; ++k) framePutPixel(frame, 4 + k, h / 2, laneColor(k));
     platformPresentFrame(frame);
     if (paintText) platformDrawText(10, 20, paintText, kPaleYellow, true);
 }
@@ -189,6 +193,7 @@ private slots:
             QCOMPARE(pixelAt(shown, w - 1, h - 1), kWhite);
             QCOMPARE(pixelAt(shown, w / 3, h / 4), kOdd);
             QCOMPARE(pixelAt(shown, 1, 1), kBlack);
+            for (int k = 0; k < 4; ++k) QCOMPARE(pixelAt(shown, 4 + k, h / 2), laneColor(k));
         };
         checkCorners(301, 201);
 
