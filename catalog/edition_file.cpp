@@ -219,7 +219,9 @@ bool hasLineBreakOrZero(std::string_view text) {
 
 bool appendStarLine(std::string& out, const AncientStar& star) {
     if (star.signDegrees < 0 || star.signDegrees >= 30) return false;
-    size_t designationLength = strnlen(star.designation, kDesignationLength);
+    const void* end = std::memchr(star.designation, '\0', kDesignationLength);
+    size_t designationLength =
+        end ? size_t(static_cast<const char*>(end) - star.designation) : kDesignationLength;
     std::string_view designation(star.designation, designationLength);
     if (hasLineBreakOrZero(designation) || hasLineBreakOrZero(star.description) ||
         star.description.size() > kLongestDescription)
