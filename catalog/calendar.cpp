@@ -9,8 +9,9 @@ constexpr int64_t kGregorianStart = 2299161;  // Julian Day Number of 15 October
 constexpr int64_t kJulianCycleDays = 1461;    // four Julian years
 constexpr double kDaysPerJulianYear = 365.25;
 // Julian Dates are clamped to this many days either side of the start of the count before
-// they become integers, so that no conversion or product can overflow (some 2.7 million years).
-constexpr double kDayLimit = 1.0e12;
+// they become integers (some 1.4 billion years), so that no product overflows and every year
+// fits an int.
+constexpr double kDayLimit = 5.0e11;
 constexpr double kYearLimit = 1.0e9;
 
 }  // namespace
