@@ -9,6 +9,7 @@ namespace {
 
 // Disc rim: coverage ramps from 1 to 0 over one pixel centred on the radius.
 constexpr double kDiscRimHalfWidth = 0.5;
+constexpr double kDiscReachMargin = 1e-9;
 
 // Ring profile: a triangle of this half-width, 1 on the exact circle.
 constexpr double kRingHalfWidth = 1.6;
@@ -110,6 +111,11 @@ void plotMax(FrameBuffer& frame, int x, int y, Color color, double coverage) {
 
 void drawDisc(FrameBuffer& frame, double cx, double cy, double r, Color color, PlotFn plot) {
     if (!plot || !allFinite(cx, cy, r)) return;
+    // Pixel centres beyond the rim's outer end, with a margin far above the rounding of the
+    // distance, are passed over without a square root.
+    double reach = r + kDiscRimHalfWidth + kDiscReachMargin * (1.0 + std::fabs(r));
+    if (!(reach > 0)) return;
+    double reachSq = reach * reach;
     int x0, x1, y0, y1;
     if (!squareSpan(cx, r, frame.width, x0, x1) || !squareSpan(cy, r, frame.height, y0, y1))
         return;
@@ -117,7 +123,9 @@ void drawDisc(FrameBuffer& frame, double cx, double cy, double r, Color color, P
         double ey = (y + 0.5) - cy;
         for (int x = x0; x <= x1; ++x) {
             double ex = (x + 0.5) - cx;
-            double t = std::sqrt(ex * ex + ey * ey) - r;
+            double dSq = ex * ex + ey * ey;
+            if (dSq > reachSq) continue;
+            double t = std::sqrt(dSq) - r;
             double coverage = t < -kDiscRimHalfWidth  ? 1.0
                               : t > kDiscRimHalfWidth ? 0.0
                                                       : kDiscRimHalfWidth - t;
