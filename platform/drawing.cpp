@@ -45,13 +45,9 @@ namespace {
 constexpr char kLabelFontFamily[] = "Tahoma";
 constexpr int kLabelFontPoints = 9;
 constexpr int kPointsPerInch = 72;
-// Debian's fonts-wine ships Tahoma here without registering it with the system's font list.
-constexpr const char* kTahomaFontFiles[] = {"/usr/share/wine/fonts/tahoma.ttf"};
-
 bool tahomaAvailable() {
     if (QFontDatabase::hasFamily(kLabelFontFamily)) return true;
-    for (const char* file : kTahomaFontFiles)
-        if (QFile::exists(file) && QFontDatabase::addApplicationFont(file) >= 0) break;
+    if (QFile::exists(kWineTahomaFile)) QFontDatabase::addApplicationFont(kWineTahomaFile);
     return QFontDatabase::hasFamily(kLabelFontFamily);
 }
 

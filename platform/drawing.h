@@ -18,6 +18,9 @@ constexpr QImage::Format kSurfaceFormat = QImage::Format_RGB32;
 // becomes pixel (x, y) of the image, over the part both cover. The image is kSurfaceFormat.
 void blitFrame(const FrameBuffer& frame, QImage& image);
 
+// Debian's fonts-wine ships Tahoma here without registering it with the system's font list.
+constexpr char kWineTahomaFile[] = "/usr/share/wine/fonts/tahoma.ttf";
+
 // The label font: "Tahoma" at 9 points of the screen's resolution (12 pixels at 96 dots per
 // inch), or the system's sans-serif when no Tahoma can be had.
 const QFont& labelFont();

@@ -223,7 +223,7 @@ private slots:
     }
 
     void textInLabelFontMeasuredAndDrawn() {
-        if (QFile::exists("/usr/share/wine/fonts/tahoma.ttf"))
+        if (QFile::exists(kWineTahomaFile))
             QCOMPARE(QFontInfo(labelFont()).family(), QString("Tahoma"));
         int dpi = int(QGuiApplication::primaryScreen()->logicalDotsPerInchY());
         QCOMPARE(labelFont().pixelSize(), 9 * dpi / 72);
