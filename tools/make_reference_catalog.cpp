@@ -62,14 +62,10 @@ const char* const kHipparcosStarFiles[] = {"stars_0_0v0_8.cat", "stars_1_0v0_8.c
 const char kHipparcosProperMotionFile[] = "hip_pm.dat";
 const char kHipparcosCrossIndexFile[] = "cross-id.dat";
 
-// The reader's valid ranges, in the file's scaled integers.
-constexpr int kLowestDistanceTenths = 10;     // 1 pc
-constexpr int kHighestDistanceTenths = 10010; // 1001 pc
-constexpr int kHighestProperMotion = 6000;    // 6"/yr in mas/yr
-constexpr int kLowestMagnitude = -150, kHighestMagnitude = 800;
-constexpr int kLowestColor = -50, kHighestColor = 600;
-// The distance given to a star without a usable parallax: beyond the space-motion branch.
-constexpr int kNoParallaxDistanceTenths = kHighestDistanceTenths;
+// The scales of the file's integers.
+constexpr double kDistanceScale = 10;       // tenths of a parsec
+constexpr double kProperMotionScale = 1000; // mas/yr
+constexpr double kMagnitudeScale = 100;     // hundredths, also of B-V
 
 // ---- Little-endian byte access ----
 
@@ -413,10 +409,13 @@ struct Counts {
     int motionClamped = 0, magnitudeClamped = 0, colorClamped = 0;
 };
 
-int16_t clamped(long value, long low, long high, int& counter) {
-    if (value < low) return ++counter, int16_t(low);
-    if (value > high) return ++counter, int16_t(high);
-    return int16_t(value);
+// value x scale rounded to the file's integer, clamped to the reader's range of the field.
+int16_t scaledWithin(double value, double scale, const FieldRange& range, int& clampCount) {
+    long lowest = std::lround(range.lowest * scale), highest = std::lround(range.highest * scale);
+    long scaled = std::lround(value * scale);
+    if (scaled < lowest) return ++clampCount, int16_t(lowest);
+    if (scaled > highest) return ++clampCount, int16_t(highest);
+    return int16_t(scaled);
 }
 
 ReferenceRecord convertStar(const BrightStar& star, const DesignationCodes& codes,
@@ -432,8 +431,8 @@ ReferenceRecord convertStar(const BrightStar& star, const DesignationCodes& code
     }
     record.ra = float(star.raHours * 15.0 * kDegToRad);
     record.dec = float(star.decDegrees * kDegToRad);
-    record.magnitude = clamped(std::lround(star.vMagnitude * 100.0), kLowestMagnitude,
-                               kHighestMagnitude, counts.magnitudeClamped);
+    record.magnitude =
+        scaledWithin(star.vMagnitude, kMagnitudeScale, kMagnitudeRange, counts.magnitudeClamped);
     record.radialVelocity = 0;
 
     const KStarsRecord* ks = findKStars(kstars, star);
@@ -450,19 +449,20 @@ ReferenceRecord convertStar(const BrightStar& star, const DesignationCodes& code
     } else {
         ++counts.motionFromNeither;
     }
-    record.pmRa = clamped(std::lround(pmRa), -kHighestProperMotion, kHighestProperMotion,
-                          counts.motionClamped);
-    record.pmDec = clamped(std::lround(pmDec), -kHighestProperMotion, kHighestProperMotion,
-                           counts.motionClamped);
+    // The sources give mas/yr, the reader's range is in "/yr.
+    record.pmRa = scaledWithin(pmRa / 1000.0, kProperMotionScale, kProperMotionRange,
+                               counts.motionClamped);
+    record.pmDec = scaledWithin(pmDec / 1000.0, kProperMotionScale, kProperMotionRange,
+                                counts.motionClamped);
     if (parallax <= 0) {
+        // Beyond the space-motion branch: the star moves linearly.
         ++counts.distanceFilled;
-        record.distance = kNoParallaxDistanceTenths;
+        record.distance = int16_t(std::lround(kDistanceRange.highest * kDistanceScale));
     } else {
-        long tenths = std::lround(10000.0 / parallax);
-        if (tenths > kHighestDistanceTenths) ++counts.distanceClampedFar;
-        if (tenths < kLowestDistanceTenths) ++counts.distanceClampedNear;
-        record.distance = int16_t(std::min<long>(std::max<long>(tenths, kLowestDistanceTenths),
-                                                 kHighestDistanceTenths));
+        double parsecs = 1000.0 / parallax;
+        int& clampCount = parsecs > kDistanceRange.highest ? counts.distanceClampedFar
+                                                           : counts.distanceClampedNear;
+        record.distance = scaledWithin(parsecs, kDistanceScale, kDistanceRange, clampCount);
     }
 
     bool haveColor = true;
@@ -477,8 +477,8 @@ ReferenceRecord convertStar(const BrightStar& star, const DesignationCodes& code
         ++counts.colorMissing;
         haveColor = false;
     }
-    record.colorCode = haveColor ? clamped(std::lround(colorIndex * 100.0), kLowestColor,
-                                           kHighestColor, counts.colorClamped)
+    record.colorCode = haveColor ? scaledWithin(colorIndex, kMagnitudeScale, kColorIndexRange,
+                                                counts.colorClamped)
                                  : int16_t(kMissingColorCode);
     return record;
 }
@@ -491,8 +491,9 @@ void printStar(const ReferenceRecord* records, int count, int number, const char
         designationText(r, name);
         std::printf("  %-12s %4d %-12s pm %+.3f %+.3f \"/yr, distance %.1f pc (parallax %.1f mas),"
                     " B-V %.2f\n",
-                    label, number, name, r.pmRa / 1000.0, r.pmDec / 1000.0, r.distance / 10.0,
-                    10000.0 / r.distance, r.colorCode / 100.0);
+                    label, number, name, r.pmRa / kProperMotionScale, r.pmDec / kProperMotionScale,
+                    r.distance / kDistanceScale, 1000.0 * kDistanceScale / r.distance,
+                    r.colorCode / kMagnitudeScale);
     }
 }
 
