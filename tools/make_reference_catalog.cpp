@@ -233,8 +233,10 @@ bool readStarDataFile(const std::string& path, std::vector<KStarsRecord>& out,
     std::map<std::string, FieldSlot> fields;
     size_t recordSize = 0;
     for (int i = 0; i < fieldCount; ++i, at += kKStarsFieldDescriptorSize) {
-        if (at + kKStarsFieldDescriptorSize > b.size()) return error = path + ": short header", false;
-        std::string name(reinterpret_cast<const char*>(&b[at]), strnlen(reinterpret_cast<const char*>(&b[at]), 10));
+        if (at + kKStarsFieldDescriptorSize > b.size())
+            return error = path + ": short header", false;
+        const char* text = reinterpret_cast<const char*>(&b[at]);
+        std::string name(text, strnlen(text, 10));
         FieldSlot slot;
         slot.offset = recordSize;
         slot.size = b[at + 10];
@@ -370,7 +372,8 @@ bool findHipparcos(const HipparcosData& data, const BrightStar& star, HipparcosM
     if (rows == data.byHd.end()) return false;
     const HipparcosCrossEntry* chosen = nullptr;
     for (const HipparcosCrossEntry& row : rows->second)
-        if (data.stars.count(row.hip) && (!chosen || (row.hr == star.number && chosen->hr != star.number)))
+        if (data.stars.count(row.hip) &&
+            (!chosen || (row.hr == star.number && chosen->hr != star.number)))
             chosen = &row;
     if (!chosen) return false;
     auto motion = data.motions.find(chosen->hip);
@@ -386,7 +389,8 @@ bool findHipparcos(const HipparcosData& data, const BrightStar& star, HipparcosM
 }
 
 // The kstars record of a Bright Star: by HD number, the nearest in position when HD repeats.
-const KStarsRecord* findKStars(const std::multimap<int, KStarsRecord>& byHd, const BrightStar& star) {
+const KStarsRecord* findKStars(const std::multimap<int, KStarsRecord>& byHd,
+                               const BrightStar& star) {
     const KStarsRecord* best = nullptr;
     double bestDistance = 0;
     auto range = byHd.equal_range(star.hd);

@@ -189,7 +189,8 @@ float wholeMagnitude(double v) {
 // Longitude and latitude in degrees, rounded to whole steps of 10', into the star's fields.
 void setPosition(AncientStar& star, double lonDegrees, double latDegrees) {
     const long stepsPerDegree = 60 / kMinutesPerStep;
-    long lonSteps = std::lround(floorMod(lonDegrees, 360.0) * stepsPerDegree) % (360 * stepsPerDegree);
+    long lonSteps =
+        std::lround(floorMod(lonDegrees, 360.0) * stepsPerDegree) % (360 * stepsPerDegree);
     int lonWhole = int(lonSteps / stepsPerDegree);
     star.zodiacSign = lonWhole / 30;
     star.signDegrees = lonWhole % 30;
