@@ -115,7 +115,7 @@ class ViewerTest : public QObject {
         file.write(text.toLatin1());
     }
 
-private slots:
+private Q_SLOTS:
     void initTestCase() { setMessageBoxObserver(recordMessage); }
     void cleanupTestCase() { setMessageBoxObserver(nullptr); }
 

@@ -99,7 +99,7 @@ class UrlCatcher : public QObject {
     Q_OBJECT
 public:
     QList<QUrl> opened;
-public slots:
+public Q_SLOTS:
     void open(const QUrl& url) { opened.append(url); }
 };
 
@@ -118,7 +118,7 @@ class WindowAdapterTest : public QObject {
         QVERIFY(QTest::qWaitForWindowExposed(window.get()));
     }
 
-private slots:
+private Q_SLOTS:
     void cleanup() { window.reset(); }
 
     void opensTitledCrossHairWindowAndRunsCreateSizePaint() {
