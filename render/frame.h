@@ -32,9 +32,9 @@ struct FrameBuffer {
     BitmapInfoHeader header;
 };
 
-int frameStride(int width);
-// Reallocates for a new client size. When the block cannot be had the frame is left 0 x 0, so
-// clearing and drawing touch no memory.
+int frameStride(int width);  // for widths a frame can have (see frameResize)
+// Reallocates for a new client size. When the block cannot be had (or would not fit the header's
+// 32-bit image size) the frame is left 0 x 0, so clearing and drawing touch no memory.
 void frameResize(FrameBuffer& frame, int width, int height);
 void frameClear(FrameBuffer& frame);
 Color frameGetPixel(const FrameBuffer& frame, int x, int y);         // 0 outside the picture
