@@ -2,6 +2,7 @@
 
 #include <sys/stat.h>
 
+#include <climits>
 #include <cmath>
 #include <random>
 #include <sstream>
@@ -301,7 +302,7 @@ TEST_F(ShellTest, ClosingWithNoSettingsAnywhereCreatesThemBesideTheProgram) {
     startProgram();
     EXPECT_EQ(theApp.windowRect.right, 1120);
     EXPECT_EQ(theApp.windowRect.bottom, 896);
-    keyDown(KeyEscape);
+    onKeyDown(KeyEscape);
     EXPECT_EQ(fakePlatform().closeRequests, 1);
     EXPECT_TRUE(std::filesystem::exists(programFile("maridon.cfg")));
     EXPECT_FALSE(std::filesystem::exists(workFile("maridon.cfg")));

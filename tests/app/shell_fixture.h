@@ -12,10 +12,8 @@
 #include "fake_platform.h"
 #include "temp_dir.h"
 
-// Writes a reference catalogue of 9096 stars spread over the sky.
+// The shared sample catalogues written as files.
 bool writeTestReferenceCatalog(const std::string& path);
-// Writes an edition of 1028 stars named `name`; star j of every constellation lies j tenths of
-// a degree east of that constellation's default view centre.
 bool writeTestEdition(const std::string& path, const std::string& name);
 
 class ShellTest : public ::testing::Test {

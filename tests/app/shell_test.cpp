@@ -99,7 +99,7 @@ TEST_F(ShellTest, CharactersAndMenuItemsActAndUnknownOnesDoNothing) {
     startProgram();
     FakePlatform& fake = fakePlatform();
     int repaints = fake.repaints;
-    for (int code : {'m', 'x', 'A', '0', '7', 'Q', 0, 255, -1}) onCharacter(code);
+    for (int code : {int('m'), int('x'), int('A'), int('0'), int('7'), int('Q'), 0, 255, -1}) onCharacter(code);
     for (int command : {0, 100, 149, 200, 207, 306, 400, 404 + 2, 1004, 1007, 1101, 65535})
         onCommand(command);
     EXPECT_EQ(fake.repaints, repaints);
@@ -166,7 +166,10 @@ TEST(PopupMenuTable, HoldsEveryItemOnceInOrderWithBalancedSubmenus) {
     for (int i = 0; i < kPopupMenuSize; ++i) {
         const PopupMenuEntry& entry = kPopupMenu[i];
         switch (entry.kind) {
-            case PopupSubmenu: ++depth, ++submenus; ASSERT_EQ(depth, 1); break;
+            case PopupSubmenu:
+                ++depth, ++submenus;
+                ASSERT_EQ(depth, 1);
+                break;
             case PopupEnd: --depth; ASSERT_GE(depth, 0); break;
             case PopupSeparator: ++separators; break;
             case PopupCommand:
