@@ -170,12 +170,16 @@ TEST(PopupMenuTable, HoldsEveryItemOnceInOrderWithBalancedSubmenus) {
                 ++depth, ++submenus;
                 ASSERT_EQ(depth, 1);
                 break;
-            case PopupEnd: --depth; ASSERT_GE(depth, 0); break;
+            case PopupEnd:
+                --depth;
+                ASSERT_GE(depth, 0);
+                break;
             case PopupSeparator: ++separators; break;
             case PopupCommand:
                 commands.push_back(entry.command);
-                if (entry.command >= 101 && entry.command <= 148)
+                if (entry.command >= 101 && entry.command <= 148) {
                     EXPECT_STREQ(entry.text, kConstellationTable[entry.command - 101].name);
+                }
                 break;
         }
     }
