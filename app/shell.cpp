@@ -24,7 +24,7 @@ void onSize(int width, int height) {
 void onPaint() {
     if (catalogsLoaded()) {
         RenderRequest request = makeRenderRequest();
-        renderFrame(request);  // TODO seam
+        renderFrame(request, theApp.frame, theApp.colors, theApp.starColors, platformFrameOutput());
     }
     drawStatusLine();
 }

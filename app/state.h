@@ -10,6 +10,7 @@
 #include <memory>
 #include <string>
 
+#include "app/default_views.h"
 #include "catalog/catalog.h"
 #include "geometry/view.h"
 #include "platform/platform.h"
@@ -21,14 +22,6 @@
 // Offset the arrow keys add to the ancient positions, radians.
 struct Shift {
     float lon = 0, lat = 0;
-};
-
-// The saved view of one constellation, radians except the focal scale.
-struct ConView {
-    float shiftLon = 0, shiftLat = 0;
-    float viewLon = 0, viewLat = 0;
-    float roll = 0;
-    float focalScale = 1;
 };
 
 using ConViewArray = std::array<ConView, kConstellationCount>;
@@ -70,7 +63,6 @@ void resetAppState();
 // The work area less an eighth of its width at the right and of its height at the bottom.
 ScreenRect defaultWindowRect(const ScreenRect& workArea);
 
-ConView defaultConView(int constellation);
 void setDefaultConViews(ConViewArray& views);
 // Narrows the view's centre, roll and focal scale into the record and copies the shift.
 void storeView(ConView& saved, const SkyView& view, const Shift& shift);
@@ -78,8 +70,10 @@ void storeView(ConView& saved, const SkyView& view, const Shift& shift);
 void applyView(const ConView& saved, SkyView& view, Shift& shift);
 
 // The current constellation of the current edition; nullptr before the editions are loaded.
-const Constellation* currentConstellation();
+Constellation* currentConstellation();
 // True once the reference catalogue and the current edition are there to be drawn.
 bool catalogsLoaded();
 
 RenderRequest makeRenderRequest();
+// The platform's frame blit and label-font text, for the renderer.
+FrameOutput platformFrameOutput();

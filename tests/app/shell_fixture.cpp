@@ -4,7 +4,7 @@
 #include "app/shell.h"
 #include "app/status_text.h"
 #include "catalog/edition_file.h"
-#include "catalog_fixtures.h"
+#include "support/catalog_fixtures.h"
 #include "catalog/reference_file.h"
 
 bool writeTestReferenceCatalog(const std::string& path) {

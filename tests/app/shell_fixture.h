@@ -9,8 +9,8 @@
 #include <string>
 
 #include "app/state.h"
-#include "fake_platform.h"
-#include "temp_dir.h"
+#include "support/fake_platform.h"
+#include "support/temp_dir.h"
 
 // The shared sample catalogues written as files.
 bool writeTestReferenceCatalog(const std::string& path);
