@@ -55,8 +55,9 @@ TEST_F(ShellTest, StartUpReadsTheSettingsAndShowsUrsaMinorFromTheFirstEdition) {
     EXPECT_TRUE(fakePlatform().messages.empty());
 
     // Without a settings file the window takes seven eighths of the work area.
-    TearDown();
-    SetUp();
+    std::filesystem::remove(programFile("maridon.cfg"));
+    resetAppState();
+    resetFakePlatform();
     fakePlatform().workArea = {100, 50, 1700, 950};
     startProgram();
     EXPECT_EQ(shellWindowRect().left, 100);
