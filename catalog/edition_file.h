@@ -15,6 +15,10 @@ EditionPtr readEdition(const char* path);
 // On failure the set is left exactly as it was.
 bool replaceEdition(CatalogSet& set, const char* path);
 
-// Writes an edition in the column layout the reader takes. The written text is exactly what the
-// reader needs to give back every field; false when the file cannot be written.
+// Writes an edition in the column layout the reader takes, so that reading it gives back every
+// field. A designation shorter than its 12 columns comes back filled out with blanks when a
+// description follows it. False, without touching the file, when a value cannot be written so
+// that it reads back (a number wider than its columns, a line break in a text, a description over
+// 463 characters, a constellation with the wrong number of stars); false too when the file cannot
+// be written.
 bool writeEdition(const char* path, const AncientCatalog& edition);

@@ -18,7 +18,9 @@ struct Nutation {
 // Nutation for T Julian centuries from J2000; the last argument and result are remembered,
 // since one epoch asks for the same value several times.
 Nutation nutation(double T);
+// Mean obliquity of the ecliptic (Laskar 1986) plus the nutation in obliquity, radians.
 double trueObliquity(double jd);
+// Append the turn from the equator of `jd` to its ecliptic, or back.
 void appendEquatorToEcliptic(Matrix3& m, double jd);
 void appendEclipticToEquator(Matrix3& m, double jd);
 // Appends the turn from the ecliptic of J2000.0 to the ecliptic and equinox of `jd`.
@@ -28,7 +30,12 @@ struct EquatorialPosition {
     double ra, dec;  // radians
 };
 
-// The star's J2000 position carried `years` along its motion; sets its epoch magnitude.
+// Years of a star's own motion from J2000.0 to the Julian Date `jd`, counted across the
+// change from 1 BC to AD 1 without a year 0.
+double properMotionYears(double jd);
+// The star's J2000 position carried `years` along its motion; sets its epoch magnitude from
+// the magnitude read from the file.
 EquatorialPosition starAtEpoch(ReferenceStar& star, double years);
-// Sets dir and the epoch magnitude of every reference star for the epoch `jd`.
+// Sets dir and the epoch magnitude of every reference star for the epoch `jd`, always starting
+// from the values read from the file.
 void applyEpoch(ReferenceCatalog& catalog, double jd);
