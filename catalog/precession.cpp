@@ -146,11 +146,11 @@ EquatorialPosition starAtEpoch(ReferenceStar& star, double years) {
 }
 
 void applyEpoch(ReferenceCatalog& catalog, double jd) {
-    // The catalogue is referred to the mean equator and equinox of J2000.0, so it is turned
-    // onto the ecliptic of J2000.0 with the mean obliquity; the nutation enters at the epoch.
+    // Turn the catalogue's J2000.0 equator onto the ecliptic with the true obliquity of J2000.0,
+    // then carry the ecliptic to the epoch: one matrix for every star.
     Matrix3 m;
     mat3Identity(m);
-    mat3AppendRotation(m, kMeanObliquityJ2000, 1);
+    appendEquatorToEcliptic(m, kJ2000);
     appendPrecession(m, jd);
     double years = properMotionYears(jd);
     for (ReferenceStar& star : catalog.stars) {

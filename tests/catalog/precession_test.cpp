@@ -211,16 +211,16 @@ TEST(Precession, EclipticStarOfJ2000InTheSecondCentury) {
     EXPECT_EQ(catalog->stars[0].magnitude, 3.0f);
 }
 
-TEST(Precession, CatalogueEquatorIsTurnedWithTheMeanObliquity) {
-    // At J2000.0 the point of right ascension 90 deg on the catalogue's mean equator lies as
-    // far south of the mean ecliptic as the mean obliquity, 84381.448".
+TEST(Precession, CatalogueEquatorIsTurnedWithTheObliquityOfJ2000) {
+    // At J2000.0 the point of right ascension 90 deg on the catalogue's equator lies as far
+    // south of the ecliptic as the true obliquity of J2000.0, 84375.69".
     auto catalog = std::make_unique<ReferenceCatalog>();
     catalog->stars[0] = makeStar(90.0, 0.0, 10.0f, 0, 0, 0, 1.0f);
     catalog->stars[1] = makeStar(0.0, 0.0, 10.0f, 0, 0, 0, 1.0f);
     applyEpoch(*catalog, kJ2000);
     double lon, lat;
     vec3ToLonLat(catalog->stars[0].dir, lon, lat);
-    EXPECT_NEAR(lat / kArcsec, -kMeanObliquityJ2000Arcsec, 0.05);
+    EXPECT_NEAR(lat / kArcsec, -84375.69, 0.05);
     // The equinox itself stays on the ecliptic, moved only by the nutation in longitude.
     vec3ToLonLat(catalog->stars[1].dir, lon, lat);
     EXPECT_NEAR(lat / kArcsec, 0.0, 0.05);
