@@ -1,13 +1,16 @@
 # Set-up, build and test in one step each, on a fresh Debian 12 machine:
 #   make run    installs what is missing, builds into build/ and starts the viewer
 #   make test   installs what is missing, builds and runs the whole test suite
+#   make data   also installs the packaged star catalogues and regenerates the shipped data/
 BUILD := build
 JOBS := $(shell nproc)
 PACKAGES := cmake g++ make libgtest-dev libgmock-dev libbenchmark-dev \
             qt6-base-dev fonts-wine fonts-liberation
+# The packaged star catalogues the shipped data is made from; only make data needs them.
+DATA_PACKAGES := xplanet kstars-data stellarium-data
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
-.PHONY: run test build setup bench
+.PHONY: run test build setup bench data
 
 run: build
 	@if [ -x $(BUILD)/tessaran-stars ]; then cd $(BUILD) && ./tessaran-stars; \
@@ -23,12 +26,24 @@ build: setup
 	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release
 	cmake --build $(BUILD) -j $(JOBS)
 
-# Installs only the Debian packages that are not there yet.
-setup:
-	@missing=""; for p in $(PACKAGES); do \
+# Installs only those of the Debian packages $(1) that are not there yet.
+define install-missing
+	@missing=""; for p in $(1); do \
 	  dpkg-query -W -f='$${Status}' $$p 2>/dev/null | grep -q "install ok installed" || missing="$$missing $$p"; \
 	done; \
 	if [ -n "$$missing" ]; then \
 	  echo "Installing:$$missing"; \
 	  $(SUDO) apt-get update -q && DEBIAN_FRONTEND=noninteractive $(SUDO) apt-get install -y -q $$missing; \
 	fi
+endef
+
+setup:
+	$(call install-missing,$(PACKAGES))
+
+# Regenerates data/catb.bin from the packaged catalogues and the three sample editions from it,
+# then copies them beside the program again.
+data: build
+	$(call install-missing,$(DATA_PACKAGES))
+	$(BUILD)/make-reference-catalog data/catb.bin
+	$(BUILD)/make-sample-editions data/catb.bin data
+	cmake --build $(BUILD) -j $(JOBS)

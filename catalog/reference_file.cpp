@@ -29,22 +29,6 @@ const char* const kConstellationAbbreviations[88] = {
     "Tel", "TrA", "Tri", "Tuc", "UMa", "UMi", "Vel", "Vir", "Vol", "Vul",
 };
 
-// Inclusive bounds of every record field, compared in the single precision the fields are
-// stored in (so that a declination stored as 1.5708 passes).
-struct Range {
-    float lowest, highest;
-    bool holds(float value) const { return value >= lowest && value <= highest; }  // NaN fails
-};
-constexpr int kLowestSecondNumber = 1;
-constexpr int kHighestSecondNumber = 272150;
-constexpr Range kRaRange = {0.0f, 6.2832f};
-constexpr Range kDecRange = {-1.5708f, 1.5708f};
-constexpr Range kDistanceRange = {1.0f, 1001.0f};
-constexpr Range kProperMotionRange = {-6.0f, 6.0f};
-constexpr Range kRadialVelocityRange = {-400.0f, 400.0f};
-constexpr Range kMagnitudeRange = {-1.5f, 8.0f};
-constexpr Range kColorIndexRange = {-0.5f, 6.0f};
-
 // Byte offsets of the record fields.
 enum RecordOffset {
     OffsetNumber = 0,

@@ -11,6 +11,22 @@ constexpr int kReferenceRecordSize = 30;
 constexpr long kReferenceFileSize = long(kReferenceStarCount) * kReferenceRecordSize;
 constexpr int kMissingColorCode = 999;
 
+// Inclusive bounds of every record field, checked by the reader and kept by the data converter;
+// compared in the single precision the fields are stored in (so a declination of 1.5708 passes).
+struct FieldRange {
+    float lowest, highest;
+    bool holds(float value) const { return value >= lowest && value <= highest; }  // NaN fails
+};
+constexpr int kLowestSecondNumber = 1;
+constexpr int kHighestSecondNumber = 272150;
+constexpr FieldRange kRaRange = {0.0f, 6.2832f};
+constexpr FieldRange kDecRange = {-1.5708f, 1.5708f};
+constexpr FieldRange kDistanceRange = {1.0f, 1001.0f};
+constexpr FieldRange kProperMotionRange = {-6.0f, 6.0f};
+constexpr FieldRange kRadialVelocityRange = {-400.0f, 400.0f};
+constexpr FieldRange kMagnitudeRange = {-1.5f, 8.0f};
+constexpr FieldRange kColorIndexRange = {-0.5f, 6.0f};
+
 // One record exactly as stored: the scaled integers and the four designation bytes.
 struct ReferenceRecord {
     int16_t number = 0;

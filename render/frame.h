@@ -4,6 +4,7 @@
 // it and draws into it pixel by pixel.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -37,5 +38,28 @@ int frameStride(int width);  // for widths a frame can have (see frameResize)
 // 32-bit image size) the frame is left 0 x 0, so clearing and drawing touch no memory.
 void frameResize(FrameBuffer& frame, int width, int height);
 void frameClear(FrameBuffer& frame);
-Color frameGetPixel(const FrameBuffer& frame, int x, int y);         // 0 outside the picture
-void framePutPixel(FrameBuffer& frame, int x, int y, Color color);  // ignored outside
+
+// Pixel access, inline because every primitive goes through it for each pixel it touches.
+inline bool frameContains(const FrameBuffer& frame, int x, int y) {
+    return x >= 0 && x < frame.width && y >= 0 && y < frame.height;
+}
+
+inline size_t framePixelOffset(const FrameBuffer& frame, int x, int y) {
+    return size_t(frame.height - 1 - y) * size_t(frame.stride) + size_t(3) * size_t(x);
+}
+
+// 0 (black) outside the picture.
+inline Color frameGetPixel(const FrameBuffer& frame, int x, int y) {
+    if (!frameContains(frame, x, y)) return kBlack;
+    const uint8_t* p = frame.pixels.data() + framePixelOffset(frame, x, y);
+    return makeColor(p[2], p[1], p[0]);
+}
+
+// Ignored outside the picture.
+inline void framePutPixel(FrameBuffer& frame, int x, int y, Color color) {
+    if (!frameContains(frame, x, y)) return;
+    uint8_t* p = frame.pixels.data() + framePixelOffset(frame, x, y);
+    p[0] = uint8_t(colorBlue(color));
+    p[1] = uint8_t(colorGreen(color));
+    p[2] = uint8_t(colorRed(color));
+}
