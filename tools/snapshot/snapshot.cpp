@@ -2,9 +2,11 @@
 // PNG, with the viewer's own renderer and its star numbers in the label font. For tests, the
 // README's pictures and figures for papers. Needs no display: Qt runs on its offscreen platform.
 #include <QtCore/QByteArray>
+#include <QtCore/QtMessageHandler>
 #include <QtGui/QColor>
 #include <QtGui/QFont>
 #include <QtGui/QFontDatabase>
+#include <QtGui/QFontInfo>
 #include <QtGui/QFontMetrics>
 #include <QtGui/QGuiApplication>
 #include <QtGui/QImage>
@@ -346,6 +348,13 @@ int run(const Options& o) {
 
 }  // namespace
 
+// Qt's own chatter (such as a missing runtime folder on a machine without a desktop) is no
+// concern of a command-line tool; only its serious errors are passed on.
+void quietQtMessages(QtMsgType type, const QMessageLogContext&, const QString& message) {
+    if (type == QtCriticalMsg || type == QtFatalMsg)
+        std::fprintf(stderr, "%s: %s\n", kTool, message.toLocal8Bit().constData());
+}
+
 int main(int argc, char** argv) {
     Options options;
     int status = parseOptions(argc, argv, options);
@@ -354,6 +363,7 @@ int main(int argc, char** argv) {
     // No window is ever shown; Qt is only asked for fonts and painting into an image. Qt sees
     // none of the tool's own options.
     qputenv("QT_QPA_PLATFORM", "offscreen");
+    qInstallMessageHandler(quietQtMessages);
     int qtArgc = 1;
     char* qtArgv[] = {argv[0], nullptr};
     QGuiApplication application(qtArgc, qtArgv);
