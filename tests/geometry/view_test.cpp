@@ -147,9 +147,13 @@ TEST(ViewUnproject, IsTheInverseOfTheProjectionForEveryPixel) {
                     }
                     continue;
                 }
-                // In front of the viewer; the edge pixels may come back a hair outside.
-                ASSERT_GT(p.z, 0.0) << px << "," << py;
+                // In front of the viewer; only the edge pixels may come back a hair outside.
                 float sx, sy;
+                const int onScreen = viewProject(v, p, sx, sy);
+                ASSERT_GT(p.z, 0.0) << px << "," << py;
+                if (px > 0 && py > 0) {
+                    EXPECT_EQ(onScreen, 1) << px << "," << py;
+                }
                 viewScreenPosition(v, p, sx, sy);
                 EXPECT_NEAR(sx, px, 0.02);
                 EXPECT_NEAR(sy, py, 0.02);
