@@ -1,5 +1,7 @@
 #include "app/startup.h"
 
+#include <new>
+
 #include "app/commands.h"
 #include "app/settings.h"
 #include "app/shell.h"
