@@ -175,13 +175,6 @@ bool readKeyLine(std::FILE* file, char (&line)[kLineBufferSize], SettingsValues&
 }
 
 // The executable's folder ends at its last backslash or, failing that, its last slash.
-std::string pathBesideExecutable(const std::string& exePath, const char* name) {
-    size_t separator = exePath.rfind('\\');
-    if (separator == std::string::npos) separator = exePath.rfind('/');
-    if (separator == std::string::npos) return name;
-    return exePath.substr(0, separator + 1) + name;
-}
-
 bool rectHasArea(const ScreenRect& rect) {
     long long width = (long long)rect.right - rect.left;
     long long height = (long long)rect.bottom - rect.top;
@@ -229,7 +222,7 @@ void setDefaultSettings(const ScreenRect& defaultRect, SettingsValues& values, C
 
 bool locateSettingsFile(const std::string& exePath, std::string& path) {
     if (locateDataFileBeside(kSettingsFileName, exePath, path)) return true;
-    path = pathBesideExecutable(exePath, kSettingsFileName);
+    path = pathBesideExecutable(kSettingsFileName, exePath);
     return false;
 }
 
