@@ -7,7 +7,6 @@
 #include <QFileDialog>
 #include <QMenu>
 #include <QTemporaryDir>
-#include <QTextStream>
 #include <QtTest>
 #include <functional>
 #include <string>

@@ -2,6 +2,7 @@
 // right handlers, and the services draw, measure, read the keyboard and open the menu and dialogs
 // as the shell expects.
 #include <QAbstractButton>
+#include <algorithm>
 #include <QAction>
 #include <QColorDialog>
 #include <QDesktopServices>
@@ -170,6 +171,7 @@ private Q_SLOTS:
         openWindow(200, 150);
         calls.clear();
         QTest::mouseMove(window.get(), QPoint(30, 40));
+        QTest::mouseMove(window.get(), QPoint(-5, 40));  // outside the client area: not passed on
         QTest::mouseClick(window.get(), Qt::LeftButton, Qt::NoModifier, QPoint(5, 6));
         QTest::mouseClick(window.get(), Qt::RightButton, Qt::NoModifier, QPoint(199, 149));
         auto has = [](const std::string& line) {
@@ -178,6 +180,7 @@ private Q_SLOTS:
         QVERIFY(has("move 30,40"));
         QVERIFY(has("left 5,6"));
         QVERIFY(has("right 199,149"));
+        QVERIFY(!has("move -5,40"));
     }
 
     // Pixel (x, y) of the bottom-up blue-green-red frame lands at (x, y) of the window, odd
