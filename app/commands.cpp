@@ -6,6 +6,7 @@
 #include "app/status_text.h"
 #include "catalog/edition_file.h"
 #include "catalog/locator.h"
+#include "catalog/precession.h"
 #include "platform/platform.h"
 #include "resources/popup_menu.h"
 
@@ -129,16 +130,15 @@ void showUserGuide() {
     if (locateDataFileBeside(kUserGuideName, theApp.executablePath, path)) platformOpenDocument(path);
 }
 
-// The epoch dialog belongs to the epoch work; until it lands the epoch stays as it is.
-void setEpoch() {}
-// The nearest-stars window belongs to its own work; until it lands there is no list to switch.
-void toggleNearestStarsCoordinates() {}
-// The nearest-stars window belongs to its own work; until it lands there is no list to refresh.
-void refreshNearestStars() {}
-// The nearest-stars window belongs to its own work; until it lands it keeps no settings.
-void handNearestStarsMode() {}
-// The nearest-stars window belongs to its own work; until it lands a left click shows nothing.
-void queryNearestStars(int, int) {}
+void setEpoch() {
+    EpochSetting chosen = theApp.epoch;
+    if (!platformEpochDialog(chosen)) return;
+    theApp.epoch = chosen;
+    if (theApp.reference) applyEpoch(*theApp.reference, theApp.epoch.epoch);
+    handNearestStarsMode();
+    platformRepaint();
+}
+
 // Printing belongs to its own work; until it lands nothing is printed.
 void printView() {}
 // The about box belongs to its own work; until it lands nothing is shown.

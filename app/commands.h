@@ -7,6 +7,8 @@
 
 #include <string>
 
+#include "app/nearest_window.h"  // q and the left click drive the nearest-stars window
+
 constexpr char kFileDialogTitle[] = "Load Catalog";
 constexpr char kCatalogFilePattern[] = "*.dat";
 constexpr char kUserGuideName[] = "readme.html";
@@ -29,11 +31,10 @@ int replaceCurrentCatalog();
 bool chooseFile(const char* pattern, const char* title, std::string& path);
 void showUserGuide();
 
+// The epoch dialog; on OK the new epoch and offsets, the reference stars carried to the epoch,
+// the nearest-stars query told, and a repaint. Cancel changes nothing.
+void setEpoch();
+
 // Commands whose dialogs and windows come with later work; each does nothing yet.
-void setEpoch();                      // the epoch dialog, then the reference stars carried anew
-void toggleNearestStarsCoordinates();  // q: longitude/latitude or right ascension/declination
-void refreshNearestStars();           // the open nearest-stars list, for its last click
-void handNearestStarsMode();          // epoch, offsets and coordinate mode to that window
-void queryNearestStars(int x, int y);  // a left click: the stars nearest to the point
 void printView();                     // the print dialog and the printed page
 void showAboutBox();                  // the about box, modal

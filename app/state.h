@@ -12,6 +12,7 @@
 
 #include "app/default_views.h"
 #include "catalog/catalog.h"
+#include "geometry/nearest_stars.h"
 #include "geometry/view.h"
 #include "platform/platform.h"
 #include "render/colors.h"
@@ -34,6 +35,14 @@ enum ArrowMode {
 
 constexpr int kCustomColorCount = 16;
 
+// What the nearest-stars window lists: the last click, in the main window's client pixels, and
+// the coordinates its positions are given in. Whether the window is open only the platform knows
+// (the user closes it there), so the shell asks it.
+struct NearestStarsState {
+    int clickX = 0, clickY = 0;
+    NearestStarsMode mode;
+};
+
 struct AppState {
     int constellation = 0;  // 0..47, index into the constellation table
     CatalogSet catalogs;    // the three editions; slot 1 (index 0) current at start
@@ -43,7 +52,7 @@ struct AppState {
     Shift shift;
     EpochSetting epoch;
     ConViewArray conViews{};
-    int nearestStarsMode = 0;  // 0 longitude/latitude, 1 right ascension/declination
+    NearestStarsState nearestStars;
     ColorTable colors;
     StarColors starColors;
     std::unique_ptr<ReferenceCatalog> reference;  // large: kept on the heap

@@ -9,6 +9,8 @@
 #include "render/colors.h"
 #include "render/frame.h"
 
+struct EpochSetting;
+
 struct ScreenRect {
     int left, top, right, bottom;
 };
@@ -51,3 +53,16 @@ bool platformChooseFile(const char* title, const char* pattern, const std::strin
 bool platformOpenDocument(const std::string& path);
 // Asks the main window to close; it then goes through the destroy handler.
 void platformCloseMainWindow();
+
+// The nearest-stars window: modeless, owned by the main window, a fixed-pitch list under the title
+// and a Close button. Show opens it, or reuses the open one, with the title and the list
+// (single-byte text, lines ended by "\r\n"), puts it next to the main window's client point
+// (clickX, clickY) and gives its Close button the focus. The user closes it (Close, Escape);
+// setting the title of a closed window does nothing.
+void platformNearestStarsShow(const char* title, const char* text, int clickX, int clickY);
+bool platformNearestStarsIsOpen();
+void platformNearestStarsSetTitle(const char* title);
+
+// The modal "Set Epoch" dialog over the main window, opened on `setting`: true with the new
+// setting in it when closed with OK; false, `setting` untouched, on Cancel.
+bool platformEpochDialog(EpochSetting& setting);

@@ -6,10 +6,18 @@
 
 namespace {
 FakePlatform fake;
+FakeNearestStarsWindow nearestWindow;
+FakeEpochDialog epochDialog;
 }
 
 FakePlatform& fakePlatform() { return fake; }
-void resetFakePlatform() { fake = FakePlatform(); }
+FakeNearestStarsWindow& fakeNearestStarsWindow() { return nearestWindow; }
+FakeEpochDialog& fakeEpochDialog() { return epochDialog; }
+void resetFakePlatform() {
+    fake = FakePlatform();
+    nearestWindow = FakeNearestStarsWindow();
+    epochDialog = FakeEpochDialog();
+}
 
 std::vector<DrawnText> textsStartingWith(const std::string& prefix) {
     std::vector<DrawnText> found;
@@ -94,4 +102,31 @@ bool platformOpenDocument(const std::string& path) {
 void platformCloseMainWindow() {
     ++fake.closeRequests;
     onDestroy(fake.outerRectOnClose);
+}
+
+void platformNearestStarsShow(const char* title, const char* text, int clickX, int clickY) {
+    nearestWindow.open = true;
+    nearestWindow.title = title;
+    nearestWindow.text = text;
+    nearestWindow.clickX = clickX;
+    nearestWindow.clickY = clickY;
+    ++nearestWindow.shows;
+}
+
+bool platformNearestStarsIsOpen() { return nearestWindow.open; }
+
+void platformNearestStarsSetTitle(const char* title) {
+    if (!nearestWindow.open) return;
+    nearestWindow.title = title;
+    ++nearestWindow.titlesSet;
+}
+
+bool platformEpochDialog(EpochSetting& setting) {
+    epochDialog.openedWith.push_back(setting);
+    if (epochDialog.answers.empty()) return false;
+    std::optional<EpochSetting> answer = epochDialog.answers.front();
+    epochDialog.answers.pop_front();
+    if (!answer) return false;
+    setting = *answer;
+    return true;
 }

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "catalog/catalog.h"
 #include "platform/platform.h"
 
 struct DrawnText {
@@ -62,7 +63,26 @@ struct FakePlatform {
     int textHeight = 14;
 };
 
+// The nearest-stars window as the shell left it. A test closes it, as the user would, by
+// clearing `open`.
+struct FakeNearestStarsWindow {
+    bool open = false;
+    std::string title, text;
+    int clickX = 0, clickY = 0;
+    int shows = 0;        // calls of the show service
+    int titlesSet = 0;    // calls of the title service while open
+};
+
+// The epoch dialog: the settings it was opened on, and the answers of the next ones, taken from
+// the front (nothing left or nullopt is Cancel).
+struct FakeEpochDialog {
+    std::vector<EpochSetting> openedWith;
+    std::deque<std::optional<EpochSetting>> answers;
+};
+
 FakePlatform& fakePlatform();
+FakeNearestStarsWindow& fakeNearestStarsWindow();
+FakeEpochDialog& fakeEpochDialog();
 void resetFakePlatform();
 
 // Drawn texts that start with `prefix`, in drawing order.

@@ -1,0 +1,32 @@
+// The nearest-stars window, the shell's side: the query behind a left click and its refreshes
+// (after an edition switch and the q toggle), handing the epoch, offsets and coordinate mode to
+// the query, and where the window goes next to the click. The platform shows the window; the
+// click point and mode live in the application state. Called by the shell's left-button
+// handler, the commands, view navigation and start-up.
+#pragma once
+
+#include "platform/platform.h"
+
+// A left click at a client point of the main window: lists the stars nearest to it.
+void queryNearestStars(int x, int y);
+// The open list again for its last click, from the stars as the last repaint placed them.
+void refreshNearestStars();
+// The epoch, the offsets and the coordinate mode to the query; an open window is retitled.
+void handNearestStarsMode();
+// q: longitude/latitude or right ascension/declination, and the open list rewritten.
+void toggleNearestStarsCoordinates();
+
+// Passed as the click to refresh the open list for the last click.
+constexpr int kRefreshClick = -1;
+
+// The query: x and y are a client point, or kRefreshClick for the last one. Lists the current
+// constellation's nearest ancient star and up to five reference stars within `radius` pixels.
+// Returns 1 when something was listed. Nothing found shows "(no stars)" in an open window and
+// nothing at all when the window is closed; a refresh with the window closed does nothing.
+int nearestStarsQuery(int x, int y, double radius);
+
+// Where a window of `width` x `height` goes for a click at screen point (x, y): its top-left
+// corner 2 pixels below and right of the click, or, where it would pass the work area's right
+// (bottom) edge, its right (bottom) edge 2 pixels left of (above) the click. The work area's left
+// and top edges are not tested. Right and bottom edges of rectangles are exclusive.
+ScreenRect placeNearClick(int x, int y, int width, int height, const ScreenRect& workArea);
