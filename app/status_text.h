@@ -11,7 +11,6 @@
 #include "render/colors.h"
 
 constexpr Color kStatusTextColor = makeColor(255, 255, 128);
-constexpr char kDegreeMark = '\xBA';  // the degree sign of the Western code page
 
 // printf into a string of whatever length the values need.
 std::string formatText(const char* format, ...) __attribute__((format(printf, 1, 2)));

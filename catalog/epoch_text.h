@@ -6,7 +6,7 @@
 
 #include <string>
 
-constexpr char kDegreeMark = '\xBA';
+#include "geometry/vectors.h"  // kDegreeMark
 
 // A built-in epoch preset of the dialog.
 struct EpochPreset {

@@ -6,7 +6,6 @@
 
 #include "catalog/precession.h"
 
-constexpr char kDegreeMark = '\xBA';
 constexpr double kNoAncientDistance = 10000.0;
 constexpr float kEmptySlotKey = 1000.0f;
 constexpr int kRuleWidth = 40;

@@ -9,6 +9,8 @@ constexpr double kPi = 3.141592653589793;
 constexpr double kTwoPi = 6.283185307179586;
 constexpr double kDegToRad = 0.017453292519943295;
 constexpr double kRadToDeg = 57.29577951308232;
+// The degree mark of angles written as text: the byte 0xBA of the Western code page, "º".
+constexpr char kDegreeMark = '\xBA';
 
 struct Vector3 {
     double x, y, z;
