@@ -12,6 +12,7 @@
 #include <QScreen>
 #include <QTextDocument>
 #include <algorithm>
+#include <cmath>
 #include <vector>
 
 #include "app/nearest_window.h"
@@ -106,13 +107,15 @@ NearestStarsWindow::NearestStarsWindow(QWidget* owner)
     list_->installEventFilter(this);
     closeButton_->installEventFilter(this);
 
-    // 40 characters by 11 lines of the list font inside the field's own margins.
-    QFontMetrics metrics(listFont());
-    int margin = int(list_->document()->documentMargin() + 0.5);
+    // 40 characters by 11 lines of the list font inside the field's margins: a line of the
+    // field is its font's line spacing in whole pixels, and the field wants a pixel to spare
+    // below its last line before it scrolls.
+    QFontMetricsF metrics(listFont());
+    int margin = int(std::ceil(list_->document()->documentMargin()));
     int frame = 2 * list_->frameWidth();
-    int listWidth = kListColumns * metrics.horizontalAdvance(QLatin1Char('0')) + 2 * margin +
-                    list_->cursorWidth() + frame;
-    int listHeight = kListLines * metrics.lineSpacing() + 2 * margin + frame;
+    int listWidth = int(std::ceil(metrics.horizontalAdvance(QString(kListColumns, QLatin1Char('0'))))) +
+                    2 * margin + list_->cursorWidth() + frame;
+    int listHeight = kListLines * int(std::ceil(metrics.lineSpacing())) + 2 * margin + 1 + frame;
 
     DialogUnits units = dialogUnitsOf(dialogFont());
     int left = dialogUnitsToPixelsX(units, kMarginUnits);
@@ -140,7 +143,7 @@ void NearestStarsWindow::showList(const QString& title, const QString& text, QPo
         show();
         placeNear(click);
     }
-    raise();
+    // Owned by the main window, it stays above it; the keyboard comes here.
     activateWindow();
     closeButton_->setFocus(Qt::OtherFocusReason);
 }
