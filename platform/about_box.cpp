@@ -1,5 +1,6 @@
 #include "platform/about_box.h"
 
+#include <QApplication>
 #include <QDialog>
 #include <QFile>
 #include <QFontDatabase>
@@ -148,7 +149,11 @@ void openAboutBox(QWidget* owner, int timeoutMs) {
     auto* box = new AboutBox(owner, timeoutMs);
     // A new window opens on top of the others.
     if (timeoutMs > 0) {
+        // The splash leaves the keyboard where it was, so that the main window's keys still work
+        // (some platforms activate every window shown, whatever it asks for).
+        QWidget* active = QApplication::activeWindow();
         box->show();
+        if (active) active->activateWindow();
     } else {
         box->exec();  // deletes the box when it returns (it deletes itself on close)
     }
