@@ -19,6 +19,20 @@ const ConstellationInfo kConstellationTable[kConstellationCount] = {
     {"Ara", 7, 0},               {"Corona Australis", 13, 0}, {"Piscis Austrinus", 12, 6},
 };
 
+EditionPtr newEdition() {
+    EditionPtr edition = std::make_unique<AncientCatalog>();
+    for (int c = 0; c < kConstellationCount; ++c) {
+        const ConstellationInfo& row = kConstellationTable[c];
+        Constellation& constellation = edition->constellations[c];
+        constellation.name = row.name;
+        constellation.figureCount = row.figureCount;
+        constellation.extraCount = row.extraCount;
+        constellation.starCount = row.figureCount + row.extraCount;
+        constellation.stars.resize(size_t(constellation.starCount));
+    }
+    return edition;
+}
+
 double ancientLonDegrees(const AncientStar& star) {
     return 30.0 * star.zodiacSign + star.signDegrees + star.lonMinutes / 60.0;
 }

@@ -67,6 +67,9 @@ struct AncientCatalog {
 
 using EditionPtr = std::unique_ptr<AncientCatalog>;
 
+// An edition holding the 48 constellations of the table, each with its zero-filled stars.
+EditionPtr newEdition();
+
 // Catalogue position of an ancient star as recorded, in degrees.
 double ancientLonDegrees(const AncientStar& star);
 double ancientLatDegrees(const AncientStar& star);

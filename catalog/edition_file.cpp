@@ -161,17 +161,10 @@ EditionPtr readEditionFrom(std::FILE* file, const char* path) {
     if (line.size() < kHeaderLength || line.compare(0, kHeaderLength, kEditionHeader) != 0)
         return nullptr;
 
-    EditionPtr edition = std::make_unique<AncientCatalog>();
+    EditionPtr edition = newEdition();
     edition->path = path;
     if (line.size() > kNameColumn) edition->name = line.substr(kNameColumn);
-    for (int c = 0; c < kConstellationCount; ++c) {
-        const ConstellationInfo& row = kConstellationTable[c];
-        Constellation& constellation = edition->constellations[c];
-        constellation.name = row.name;
-        constellation.figureCount = row.figureCount;
-        constellation.extraCount = row.extraCount;
-        constellation.starCount = row.figureCount + row.extraCount;
-        constellation.stars.resize(size_t(constellation.starCount));
+    for (Constellation& constellation : edition->constellations) {
         for (AncientStar& star : constellation.stars) {
             if (!reader.nextPiece(line)) return nullptr;
             parseStarLine(line, star);

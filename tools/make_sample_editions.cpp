@@ -207,15 +207,12 @@ std::unique_ptr<AncientCatalog> buildEdition(const SampleEdition& sample,
                                              const std::vector<Choice> chosen[kConstellationCount],
                                              Random& random) {
     applyEpoch(catalog, sample.epoch);
-    auto edition = std::make_unique<AncientCatalog>();
+    EditionPtr edition = newEdition();
     edition->name = sample.label;
     int catalogNumber = 0;
     for (int c = 0; c < kConstellationCount; ++c) {
         Constellation& constellation = edition->constellations[c];
-        constellation.name = kConstellationTable[c].name;
-        constellation.figureCount = kConstellationTable[c].figureCount;
-        constellation.extraCount = kConstellationTable[c].extraCount;
-        constellation.starCount = constellation.figureCount + constellation.extraCount;
+        constellation.stars.clear();  // filled below in order of brightness
         for (const Choice& choice : chosen[c]) {
             const ReferenceStar& modern = catalog.stars[choice.entry];
             double lon, lat;

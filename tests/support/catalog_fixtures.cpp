@@ -6,17 +6,12 @@
 
 EditionPtr sampleEdition(const char* name) {
     static const float kMagnitudes[] = {1, 2.5f, 3, 4.5f, 5, 6, kFaintMagnitude, kNebulousMagnitude};
-    EditionPtr edition = std::make_unique<AncientCatalog>();
+    EditionPtr edition = newEdition();
     edition->name = name;
     int k = 0;
     for (int c = 0; c < kConstellationCount; ++c) {
         const ConstellationInfo& row = kConstellationTable[c];
         Constellation& constellation = edition->constellations[c];
-        constellation.name = row.name;
-        constellation.figureCount = row.figureCount;
-        constellation.extraCount = row.extraCount;
-        constellation.starCount = row.figureCount + row.extraCount;
-        constellation.stars.resize(size_t(constellation.starCount));
         for (int s = 0; s < constellation.starCount; ++s, ++k) {
             AncientStar& star = constellation.stars[size_t(s)];
             star.catalogNumber = k + 1;

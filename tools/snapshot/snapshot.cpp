@@ -1,0 +1,371 @@
+// tessaran-snapshot: renders one constellation of an edition over the reference stars into a
+// PNG, with the viewer's own renderer and its star numbers in the label font. For tests, the
+// README's pictures and figures for papers. Needs no display: Qt runs on its offscreen platform.
+#include <QtCore/QByteArray>
+#include <QtCore/QtMessageHandler>
+#include <QtGui/QColor>
+#include <QtGui/QFont>
+#include <QtGui/QFontDatabase>
+#include <QtGui/QFontInfo>
+#include <QtGui/QFontMetrics>
+#include <QtGui/QGuiApplication>
+#include <QtGui/QImage>
+#include <QtGui/QPainter>
+
+#include <cctype>
+#include <cerrno>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <string>
+
+#include "app/default_views.h"
+#include "catalog/calendar.h"
+#include "catalog/edition_file.h"
+#include "catalog/locator.h"
+#include "catalog/precession.h"
+#include "catalog/reference_file.h"
+#include "render/sky_layers.h"
+
+namespace {
+
+constexpr char kTool[] = "tessaran-snapshot";
+constexpr int kLargestSide = 16384;
+constexpr int kExitUsage = 2;
+constexpr int kExitFailure = 1;
+
+// The label font: 9-point Tahoma, 12 pixels high at the screen's usual 96 dots per inch.
+constexpr char kLabelFamily[] = "Tahoma";
+constexpr int kLabelPixelSize = 12;
+const char* const kLabelFontFiles[] = {"/usr/share/wine/fonts/tahoma.ttf",
+                                       "/usr/share/fonts/truetype/wine/tahoma.ttf"};
+
+const char kHelp[] =
+    "Usage: tessaran-snapshot [options] OUTPUT.png\n"
+    "\n"
+    "Renders one constellation of an ancient catalogue edition over the reference stars,\n"
+    "carried to an epoch, into a PNG picture, exactly as the viewer draws it.\n"
+    "\n"
+    "Options (angles in degrees):\n"
+    "  --edition PATH         edition file to draw (default: cat1.dat, looked for in the\n"
+    "                         working directory, then beside this program)\n"
+    "  --reference PATH       reference catalogue (default: catb.bin, looked for the same way)\n"
+    "  --constellation WHICH  constellation index 0..47 or name, e.g. \"Ursa Major\";\n"
+    "                         letter case does not matter (default: 0)\n"
+    "  --size WxH             picture size in pixels, each 1..16384 (default: 1024x768)\n"
+    "  --flags N              display flags 0..63, decimal or 0x hex (default: 0x1F):\n"
+    "                         1 reference stars, 2 circles round the ancient stars,\n"
+    "                         4 star numbers, 8 identification lines, 16 ecliptic grid,\n"
+    "                         32 equatorial grid\n"
+    "  --epoch JD             epoch as a Julian Date (default: 1771298.0)\n"
+    "  --year Y               epoch as a decimal year, historical (no year 0: -1 is 1 BC,\n"
+    "                         so the value lies outside -1..1);\n"
+    "                         the last of --epoch and --year given wins\n"
+    "  --offsets LON,LAT      offsets added to every ancient position (default: 0,0)\n"
+    "  --shift LON,LAT        the constellation's own shift, added as well\n"
+    "                         (default: the shift of its default view)\n"
+    "  --view LON,LAT,ROLL,SCALE\n"
+    "                         view centre, roll and focal scale (greater than 0; larger is\n"
+    "                         closer) (default: the constellation's default view)\n"
+    "  --help                 show this text and exit\n"
+    "\n"
+    "Exit status: 0 on success, 1 when a file cannot be read or written, 2 for bad options.\n";
+
+struct Options {
+    std::string edition, reference, output;
+    std::string constellation = "0";
+    int width = 1024, height = 768;
+    int flags = kDefaultDisplayFlags;
+    double epoch = EpochSetting().epoch;
+    double offsetLon = 0, offsetLat = 0;
+    bool haveShift = false;
+    double shiftLon = 0, shiftLat = 0;
+    bool haveView = false;
+    double view[4] = {};
+};
+
+void complain(const std::string& text) { std::fprintf(stderr, "%s: %s\n", kTool, text.c_str()); }
+
+bool parseDouble(const char* text, double& value) {
+    errno = 0;
+    char* end = nullptr;
+    value = std::strtod(text, &end);
+    return end != text && *end == '\0' && errno == 0 && std::isfinite(value);
+}
+
+// A comma-separated list of exactly `count` numbers.
+bool parseList(const char* text, double* values, int count) {
+    std::string rest = text;
+    for (int i = 0; i < count; ++i) {
+        size_t comma = rest.find(',');
+        bool lastOne = i == count - 1;
+        if (lastOne != (comma == std::string::npos)) return false;
+        std::string item = lastOne ? rest : rest.substr(0, comma);
+        if (!parseDouble(item.c_str(), values[i])) return false;
+        if (!lastOne) rest = rest.substr(comma + 1);
+    }
+    return true;
+}
+
+bool parseInt(const char* text, long low, long high, int& value) {
+    errno = 0;
+    char* end = nullptr;
+    long v = std::strtol(text, &end, 0);
+    if (end == text || *end != '\0' || errno != 0 || v < low || v > high) return false;
+    value = int(v);
+    return true;
+}
+
+bool parseSize(const char* text, int& width, int& height) {
+    const char* x = std::strchr(text, 'x');
+    if (!x) return false;
+    std::string w(text, x);
+    return parseInt(w.c_str(), 1, kLargestSide, width) && parseInt(x + 1, 1, kLargestSide, height);
+}
+
+bool sameName(const std::string& a, const char* b) {
+    if (a.size() != std::strlen(b)) return false;
+    for (size_t i = 0; i < a.size(); ++i)
+        if (std::tolower((unsigned char)a[i]) != std::tolower((unsigned char)b[i])) return false;
+    return true;
+}
+
+// Constellation by index or by name; -1 when neither fits.
+int constellationIndex(const std::string& which) {
+    int index;
+    if (parseInt(which.c_str(), 0, kConstellationCount - 1, index)) return index;
+    for (int i = 0; i < kConstellationCount; ++i)
+        if (sameName(which, kConstellationTable[i].name)) return i;
+    return -1;
+}
+
+// Returns -1 when the options are good, otherwise the exit status to end with.
+int parseOptions(int argc, char** argv, Options& o) {
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (arg == "--help" || arg == "-h") {
+            std::fputs(kHelp, stdout);
+            return 0;
+        }
+        if (arg.rfind("--", 0) != 0) {
+            if (!o.output.empty()) {
+                complain("more than one output file given: " + o.output + " and " + arg);
+                return kExitUsage;
+            }
+            o.output = arg;
+            continue;
+        }
+        if (i + 1 >= argc) {
+            complain("option " + arg + " needs a value (see --help)");
+            return kExitUsage;
+        }
+        const char* value = argv[++i];
+        bool good = true;
+        if (arg == "--edition") {
+            o.edition = value;
+        } else if (arg == "--reference") {
+            o.reference = value;
+        } else if (arg == "--constellation") {
+            o.constellation = value;
+            good = constellationIndex(o.constellation) >= 0;
+        } else if (arg == "--size") {
+            good = parseSize(value, o.width, o.height);
+        } else if (arg == "--flags") {
+            good = parseInt(value, 0, 0x3F, o.flags);
+        } else if (arg == "--epoch") {
+            good = parseDouble(value, o.epoch);
+        } else if (arg == "--year") {
+            double year;
+            good = parseDouble(value, year) && std::fabs(year) >= 1 && std::fabs(year) < 1e6;
+            if (good) o.epoch = jdFromDecimalYear(year);
+        } else if (arg == "--offsets") {
+            double v[2];
+            good = parseList(value, v, 2);
+            o.offsetLon = v[0];
+            o.offsetLat = v[1];
+        } else if (arg == "--shift") {
+            double v[2];
+            good = parseList(value, v, 2);
+            o.haveShift = true;
+            o.shiftLon = v[0];
+            o.shiftLat = v[1];
+        } else if (arg == "--view") {
+            good = parseList(value, o.view, 4) && o.view[3] > 0;
+            o.haveView = true;
+        } else {
+            complain("unknown option " + arg + " (see --help)");
+            return kExitUsage;
+        }
+        if (!good) {
+            complain("bad value \"" + std::string(value) + "\" for " + arg + " (see --help)");
+            return kExitUsage;
+        }
+    }
+    if (o.output.empty()) {
+        complain("no output file given (see --help)");
+        return kExitUsage;
+    }
+    return -1;
+}
+
+// The path given, or the data file found by the usual search.
+bool resolveDataFile(const std::string& given, const char* name, std::string& path) {
+    if (!given.empty()) {
+        path = given;
+        return true;
+    }
+    if (locateDataFile(name, path)) return true;
+    complain(std::string("cannot find ") + name +
+             " in the working directory or beside this program; give its path");
+    return false;
+}
+
+QFont labelFont() {
+    if (!QFontDatabase::hasFamily(kLabelFamily))
+        for (const char* file : kLabelFontFiles)
+            if (QFontDatabase::addApplicationFont(file) >= 0) break;
+    QFont font = QFontDatabase::hasFamily(kLabelFamily)
+                     ? QFont(kLabelFamily)
+                     : QFontDatabase::systemFont(QFontDatabase::GeneralFont);
+    font.setPixelSize(kLabelPixelSize);
+    font.setWeight(QFont::Normal);
+    return font;
+}
+
+// The platform side of a frame: the frame buffer becomes the picture, texts are painted on it.
+struct Picture {
+    QImage image;
+    QFont font;
+    std::unique_ptr<QFontMetrics> metrics;
+    std::unique_ptr<QPainter> painter;  // opened for the first text, after the frame is in place
+};
+
+void presentFrame(void* context, const FrameBuffer& frame) {
+    QImage& image = static_cast<Picture*>(context)->image;
+    const int w = std::min(frame.width, image.width()), h = std::min(frame.height, image.height());
+    for (int y = 0; y < h; ++y) {
+        // Rows are stored bottom-up, each pixel blue, green, red.
+        const uint8_t* row = frame.pixels.data() + size_t(frame.height - 1 - y) * frame.stride;
+        QRgb* out = reinterpret_cast<QRgb*>(image.scanLine(y));
+        for (int x = 0; x < w; ++x) out[x] = qRgb(row[3 * x + 2], row[3 * x + 1], row[3 * x]);
+    }
+}
+
+void measureText(void* context, const char* text, int* width, int* height) {
+    const QFontMetrics& m = *static_cast<Picture*>(context)->metrics;
+    *width = m.horizontalAdvance(QString::fromLatin1(text));
+    *height = m.height();
+}
+
+void drawText(void* context, int x, int y, const char* text, Color color) {
+    Picture& p = *static_cast<Picture*>(context);
+    if (!p.painter) {
+        p.painter = std::make_unique<QPainter>(&p.image);
+        p.painter->setFont(p.font);
+    }
+    p.painter->setPen(QColor(colorRed(color), colorGreen(color), colorBlue(color)));
+    p.painter->drawText(x, y + p.metrics->ascent(), QString::fromLatin1(text));
+}
+
+int run(const Options& o) {
+    std::string referencePath, editionPath;
+    if (!resolveDataFile(o.reference, "catb.bin", referencePath) ||
+        !resolveDataFile(o.edition, "cat1.dat", editionPath))
+        return kExitFailure;
+
+    auto refs = std::make_unique<ReferenceCatalog>();
+    if (!readReferenceCatalog(referencePath.c_str(), *refs)) {
+        complain("cannot read the reference catalogue " + referencePath);
+        return kExitFailure;
+    }
+    applyEpoch(*refs, o.epoch);
+    EditionPtr edition = readEdition(editionPath.c_str());
+    if (!edition) {
+        complain("cannot read the edition " + editionPath);
+        return kExitFailure;
+    }
+
+    const int index = constellationIndex(o.constellation);
+    ConView saved = defaultConView(index);
+    if (o.haveView) {
+        saved.viewLon = float(o.view[0] * kDegToRad);
+        saved.viewLat = float(o.view[1] * kDegToRad);
+        saved.roll = float(o.view[2] * kDegToRad);
+        saved.focalScale = float(o.view[3]);
+    }
+    if (o.haveShift) {
+        saved.shiftLon = float(o.shiftLon * kDegToRad);
+        saved.shiftLat = float(o.shiftLat * kDegToRad);
+    }
+    SkyView view;
+    applyConView(saved, view);
+    view.width = o.width;
+    view.height = o.height;
+    viewUpdate(view);
+
+    FrameBuffer frame;
+    frameResize(frame, o.width, o.height);
+    Picture picture;
+    picture.image = QImage(o.width, o.height, QImage::Format_RGB32);
+    if (frame.width != o.width || picture.image.isNull()) {
+        complain("not enough memory for a picture of this size");
+        return kExitFailure;
+    }
+    picture.font = labelFont();
+    picture.metrics = std::make_unique<QFontMetrics>(picture.font);
+
+    ColorTable colors;
+    setDefaultColors(colors);
+    StarColors starColors;
+    buildStarColors(starColors);
+
+    RenderRequest request;
+    request.refStars = refs.get();
+    request.constellation = &edition->constellations[index];
+    request.lonOffset = float(o.offsetLon * kDegToRad) + saved.shiftLon;
+    request.latOffset = float(o.offsetLat * kDegToRad) + saved.shiftLat;
+    request.view = &view;
+    request.displayFlags = o.flags;
+    request.epoch = o.epoch;
+    request.editionCaption = edition->name.c_str();
+
+    FrameOutput output;
+    output.context = &picture;
+    output.present = presentFrame;
+    output.measureText = measureText;
+    output.drawText = drawText;
+    renderFrame(request, frame, colors, starColors, output);
+    picture.painter.reset();
+
+    if (!picture.image.save(QString::fromLocal8Bit(o.output.c_str()), "PNG")) {
+        complain("cannot write " + o.output);
+        return kExitFailure;
+    }
+    return 0;
+}
+
+}  // namespace
+
+// Qt's own chatter (such as a missing runtime folder on a machine without a desktop) is no
+// concern of a command-line tool; only its serious errors are passed on.
+void quietQtMessages(QtMsgType type, const QMessageLogContext&, const QString& message) {
+    if (type == QtCriticalMsg || type == QtFatalMsg)
+        std::fprintf(stderr, "%s: %s\n", kTool, message.toLocal8Bit().constData());
+}
+
+int main(int argc, char** argv) {
+    Options options;
+    int status = parseOptions(argc, argv, options);
+    if (status >= 0) return status;
+
+    // No window is ever shown; Qt is only asked for fonts and painting into an image. Qt sees
+    // none of the tool's own options.
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    qInstallMessageHandler(quietQtMessages);
+    int qtArgc = 1;
+    char* qtArgv[] = {argv[0], nullptr};
+    QGuiApplication application(qtArgc, qtArgv);
+    return run(options);
+}
