@@ -57,7 +57,7 @@ class AboutBoxTest : public QObject {
 private:
     QWidget* owner_ = nullptr;
 
-private slots:
+private Q_SLOTS:
     void init() {
         owner_ = new QWidget;
         owner_->setGeometry(100, 100, 500, 300);
