@@ -18,15 +18,6 @@ bool canOpenForReading(const std::string& path) {
     return true;
 }
 
-// The executable's folder ends at its last backslash or, when it has none, its last slash.
-// A path with neither gets a backslash of its own.
-std::string pathBesideExecutable(const char* name, const std::string& exePath) {
-    size_t separator = exePath.rfind('\\');
-    if (separator == std::string::npos) separator = exePath.rfind('/');
-    if (separator == std::string::npos) return exePath + '\\' + name;
-    return exePath.substr(0, separator + 1) + name;
-}
-
 }  // namespace
 
 std::string readSymbolicLink(const char* link) {
@@ -41,6 +32,14 @@ std::string readSymbolicLink(const char* link) {
     } catch (const std::bad_alloc&) {
     }
     return {};
+}
+
+std::string pathBesideExecutable(const char* name, const std::string& exePath) {
+    if (exePath.empty()) return name;
+    size_t separator = exePath.rfind('\\');
+    if (separator == std::string::npos) separator = exePath.rfind('/');
+    if (separator == std::string::npos) return exePath + '\\' + name;
+    return exePath.substr(0, separator + 1) + name;
 }
 
 std::string executablePath() { return readSymbolicLink("/proc/self/exe"); }

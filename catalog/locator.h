@@ -12,6 +12,11 @@ std::string executablePath();
 // The text a symbolic link holds, however long; empty when it is not a readable link.
 std::string readSymbolicLink(const char* link);
 
+// `name` in the executable's folder: the folder ends at the path's last backslash or, when it
+// has none, its last slash; a path with neither gets a backslash of its own. Without an
+// executable path, the bare name.
+std::string pathBesideExecutable(const char* name, const std::string& exePath);
+
 // The path to open for `name`, or false (and an empty path) when it is in neither place.
 bool locateDataFile(const char* name, std::string& path);
 

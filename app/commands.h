@@ -1,0 +1,39 @@
+// The commands of the main window: the characters typed in it and the items of the popup menu
+// (most of which replay a character), the popup menu's check marks and catalog texts, the arrow
+// mode, the display toggles, the colour chooser, replacing the current edition and the user
+// guide. Called by the shell's character, command and right-button handlers; the actions that
+// move the view live in navigation.
+#pragma once
+
+#include <string>
+
+constexpr char kFileDialogTitle[] = "Load Catalog";
+constexpr char kCatalogFilePattern[] = "*.dat";
+constexpr char kUserGuideName[] = "readme.html";
+constexpr char kNewCatalogFailedMessage[] = "The new catalog couldn't be loaded.";
+
+void characterCommand(int code);
+void menuCommand(int command);
+// Sets the check marks and catalog texts, then opens the menu at the client point.
+void showPopupMenu(int x, int y);
+
+// Flips display element n (1..6) and repaints; any other n is ignored.
+void toggleDisplayFlag(int n);
+// 0 arrows move the view, 1 they move the shift; redraws only the status line.
+void setArrowMode(int mode);
+// The colour chooser for a colour table entry; repaints when a colour was confirmed.
+void colorCommand(int entry);
+// Asks for an edition file and puts it in place of the current slot's; 1 when it did.
+int replaceCurrentCatalog();
+// The open-file dialog, starting in the folder of the last file chosen; true with the full path.
+bool chooseFile(const char* pattern, const char* title, std::string& path);
+void showUserGuide();
+
+// Commands whose dialogs and windows come with later work; each does nothing yet.
+void setEpoch();                      // the epoch dialog, then the reference stars carried anew
+void toggleNearestStarsCoordinates();  // q: longitude/latitude or right ascension/declination
+void refreshNearestStars();           // the open nearest-stars list, for its last click
+void handNearestStarsMode();          // epoch, offsets and coordinate mode to that window
+void queryNearestStars(int x, int y);  // a left click: the stars nearest to the point
+void printView();                     // the print dialog and the printed page
+void showAboutBox();                  // the about box, modal

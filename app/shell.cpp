@@ -1,0 +1,38 @@
+#include "app/shell.h"
+
+#include "app/commands.h"
+#include "app/navigation.h"
+#include "app/startup.h"
+#include "app/state.h"
+#include "app/status_text.h"
+#include "catalog/locator.h"
+
+bool shellStart() { return startUp(executablePath()); }
+
+ScreenRect shellWindowRect() { return theApp.windowRect; }
+
+// The platform builds the popup menu from its table when it creates the window.
+void onCreate() {}
+
+void onSize(int width, int height) {
+    frameResize(theApp.frame, width, height);
+    theApp.view.width = width;
+    theApp.view.height = height;
+    viewUpdate(theApp.view);
+}
+
+void onPaint() {
+    if (catalogsLoaded()) {
+        RenderRequest request = makeRenderRequest();
+        renderFrame(request, theApp.frame, theApp.colors, theApp.starColors, platformFrameOutput());
+    }
+    drawStatusLine();
+}
+
+void onKeyDown(int virtualKey) { keyDown(virtualKey); }
+void onCharacter(int code) { characterCommand(code); }
+void onCommand(int command) { menuCommand(command); }
+void onMouseMove(int x, int y) { drawCursorCoordinates(x, y); }
+void onLeftButtonDown(int x, int y) { queryNearestStars(x, y); }
+void onRightButtonDown(int x, int y) { showPopupMenu(x, y); }
+void onDestroy(const ScreenRect& outerRect) { shutDown(outerRect); }

@@ -1,0 +1,79 @@
+// The application state: the one record of everything the shell keeps for the run (current
+// constellation and edition, display flags, arrow mode, the main window's view and shift, the
+// epoch, the saved view of every constellation, colours, the catalogues, the frame buffer and
+// the settings path), its single instance `theApp`, and the operations on it shared by the
+// shell's modules: storing and applying a constellation's saved view and filling the request the
+// renderer draws from. The shell's handlers, commands, navigation and settings use it.
+#pragma once
+
+#include <array>
+#include <memory>
+#include <string>
+
+#include "app/default_views.h"
+#include "catalog/catalog.h"
+#include "geometry/view.h"
+#include "platform/platform.h"
+#include "render/colors.h"
+#include "render/frame.h"
+#include "render/raster.h"
+#include "render/sky_layers.h"
+
+// Offset the arrow keys add to the ancient positions, radians.
+struct Shift {
+    float lon = 0, lat = 0;
+};
+
+using ConViewArray = std::array<ConView, kConstellationCount>;
+
+// What the arrow keys move.
+enum ArrowMode {
+    ArrowsMoveView = 0,
+    ArrowsMoveShift = 1,
+};
+
+constexpr int kCustomColorCount = 16;
+
+struct AppState {
+    int constellation = 0;  // 0..47, index into the constellation table
+    CatalogSet catalogs;    // the three editions; slot 1 (index 0) current at start
+    int displayFlags = kDefaultDisplayFlags;
+    int arrowMode = ArrowsMoveView;
+    SkyView view{};  // the main window's view
+    Shift shift;
+    EpochSetting epoch;
+    ConViewArray conViews{};
+    int nearestStarsMode = 0;  // 0 longitude/latitude, 1 right ascension/declination
+    ColorTable colors;
+    StarColors starColors;
+    std::unique_ptr<ReferenceCatalog> reference;  // large: kept on the heap
+    FrameBuffer frame;
+    std::string settingsPath;
+    ScreenRect windowRect = {};  // where the main window is created
+    Color customColors[kCustomColorCount] = {};  // the colour chooser's, kept for the run
+    std::string lastOpenDir;  // of the open-file dialog, with its trailing separator
+    std::string executablePath;  // data files are looked for beside it after the working folder
+};
+
+extern AppState theApp;
+
+// Back to the state before start-up (the catalogues unloaded).
+void resetAppState();
+
+// The work area less an eighth of its width at the right and of its height at the bottom.
+ScreenRect defaultWindowRect(const ScreenRect& workArea);
+
+void setDefaultConViews(ConViewArray& views);
+// Narrows the view's centre, roll and focal scale into the record and copies the shift.
+void storeView(ConView& saved, const SkyView& view, const Shift& shift);
+// Widens the record into the view and sets the shift; the caller runs viewUpdate afterwards.
+void applyView(const ConView& saved, SkyView& view, Shift& shift);
+
+// The current constellation of the current edition; nullptr before the editions are loaded.
+Constellation* currentConstellation();
+// True once the reference catalogue and the current edition are there to be drawn.
+bool catalogsLoaded();
+
+RenderRequest makeRenderRequest();
+// The platform's frame blit and label-font text, for the renderer.
+FrameOutput platformFrameOutput();

@@ -1,0 +1,97 @@
+#include "fake_platform.h"
+
+#include <cstring>
+
+#include "app/shell.h"
+
+namespace {
+FakePlatform fake;
+}
+
+FakePlatform& fakePlatform() { return fake; }
+void resetFakePlatform() { fake = FakePlatform(); }
+
+std::vector<DrawnText> textsStartingWith(const std::string& prefix) {
+    std::vector<DrawnText> found;
+    for (const DrawnText& text : fake.texts)
+        if (text.text.compare(0, prefix.size(), prefix) == 0) found.push_back(text);
+    return found;
+}
+
+void platformRepaint() {
+    ++fake.repaints;
+    onPaint();
+}
+
+void platformPresentFrame(const FrameBuffer& frame) {
+    ++fake.presentedFrames;
+    fake.presentedWidth = frame.width;
+    fake.presentedHeight = frame.height;
+}
+
+void platformMeasureText(const char* text, int& width, int& height) {
+    width = fake.charWidth * int(std::strlen(text));
+    height = fake.textHeight;
+}
+
+void platformDrawText(int x, int y, const char* text, Color color, bool opaqueBlackBackground) {
+    fake.texts.push_back({x, y, text, color, opaqueBlackBackground});
+}
+
+bool platformShiftDown() { return fake.shiftDown; }
+bool platformControlDown() { return fake.controlDown; }
+
+bool platformCursorPos(int& x, int& y) {
+    if (!fake.cursorKnown) return false;
+    x = fake.cursorX;
+    y = fake.cursorY;
+    return true;
+}
+
+ScreenRect platformWorkArea() { return fake.workArea; }
+
+void platformMessageBox(const char* text, const char* caption) {
+    fake.messages.push_back({text, caption});
+}
+
+void platformSetMenuCheck(int command, bool checked) { fake.menuChecks[command] = checked; }
+void platformSetMenuText(int command, const char* text) { fake.menuTexts[command] = text; }
+
+void platformTrackPopupMenu(int clientX, int clientY) {
+    ++fake.popupsShown;
+    fake.popupX = clientX;
+    fake.popupY = clientY;
+}
+
+bool platformChooseColor(Color initial, Color customColors[16], Color& chosen) {
+    fake.colorRequests.push_back(initial);
+    fake.customColorSeen.push_back(customColors[0]);
+    if (fake.colorAnswers.empty()) return false;
+    std::optional<Color> answer = fake.colorAnswers.front();
+    fake.colorAnswers.pop_front();
+    if (!answer) return false;
+    customColors[0] = fake.customColorOnConfirm;
+    chosen = *answer;
+    return true;
+}
+
+bool platformChooseFile(const char* title, const char* pattern, const std::string& initialDir,
+                        std::string& path) {
+    fake.fileRequests.push_back({title, pattern, initialDir});
+    if (fake.fileAnswers.empty()) return false;
+    std::optional<std::string> answer = fake.fileAnswers.front();
+    fake.fileAnswers.pop_front();
+    if (!answer) return false;
+    path = *answer;
+    return true;
+}
+
+bool platformOpenDocument(const std::string& path) {
+    fake.openedDocuments.push_back(path);
+    return fake.openDocumentSucceeds;
+}
+
+void platformCloseMainWindow() {
+    ++fake.closeRequests;
+    onDestroy(fake.outerRectOnClose);
+}

@@ -1,0 +1,69 @@
+// A recording stand-in for the platform services, linked into the shell's tests and benchmark in
+// place of the Qt adapter. It records what the shell shows (message boxes, texts, menu marks,
+// repaints, presented frames, dialogs asked for) and answers from a script (key states, cursor,
+// work area, chooser results). Like the real window, a repaint runs the paint handler at once and
+// a close request runs the destroy handler.
+#pragma once
+
+#include <deque>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/platform.h"
+
+struct DrawnText {
+    int x, y;
+    std::string text;
+    Color color;
+    bool opaqueBlackBackground;
+};
+
+struct ShownMessage {
+    std::string text, caption;
+};
+
+struct FileRequest {
+    std::string title, pattern, initialDir;
+};
+
+struct FakePlatform {
+    // Recorded.
+    int repaints = 0;
+    int presentedFrames = 0;
+    int presentedWidth = 0, presentedHeight = 0;
+    std::vector<DrawnText> texts;  // every text drawn, in order
+    std::vector<ShownMessage> messages;
+    std::map<int, bool> menuChecks;
+    std::map<int, std::string> menuTexts;
+    int popupsShown = 0;
+    int popupX = 0, popupY = 0;
+    std::vector<Color> colorRequests;  // initial colour of every colour chooser opened
+    std::vector<Color> customColorSeen;  // custom slot 0 as each colour chooser opened
+    std::vector<FileRequest> fileRequests;
+    std::vector<std::string> openedDocuments;
+    int closeRequests = 0;
+
+    // Scripted.
+    bool shiftDown = false;
+    bool controlDown = false;
+    bool cursorKnown = false;
+    int cursorX = 0, cursorY = 0;
+    ScreenRect workArea = {0, 0, 1280, 1024};
+    ScreenRect outerRectOnClose = {0, 0, 1120, 896};  // handed to the destroy handler
+    // Answers of the next choosers, taken from the front; nothing left or nullopt cancels.
+    std::deque<std::optional<std::string>> fileAnswers;
+    std::deque<std::optional<Color>> colorAnswers;
+    Color customColorOnConfirm = 0;  // written into custom slot 0 when a colour is confirmed
+    bool openDocumentSucceeds = true;
+    // Text extent: a fixed width per character and one height.
+    int charWidth = 7;
+    int textHeight = 14;
+};
+
+FakePlatform& fakePlatform();
+void resetFakePlatform();
+
+// Drawn texts that start with `prefix`, in drawing order.
+std::vector<DrawnText> textsStartingWith(const std::string& prefix);
