@@ -14,6 +14,8 @@
 #include <QWidget>
 
 #include "platform/pictures.h"
+#include "platform/platform.h"
+#include "platform/window.h"
 
 namespace {
 
@@ -62,9 +64,10 @@ public:
         if (modeless_) {
             // The splash must not take the keyboard from the main window.
             setAttribute(Qt::WA_ShowWithoutActivating);
-            timer_.setSingleShot(true);
-            connect(&timer_, &QTimer::timeout, this, [this] { done(1); });
-            timer_.start(timeoutMs);
+            timer_ = new QTimer(this);
+            timer_->setSingleShot(true);
+            connect(timer_, &QTimer::timeout, this, [this] { done(1); });
+            timer_->start(timeoutMs);
         }
         QWidget* ownerWindow = owner ? owner->window() : nullptr;
         QScreen* screen = ownerWindow ? ownerWindow->screen() : QGuiApplication::primaryScreen();
@@ -74,7 +77,7 @@ public:
     }
 
     void done(int result) override {
-        timer_.stop();
+        if (timer_) timer_->stop();
         QDialog::done(result);
     }
 
@@ -106,7 +109,7 @@ private:
     QImage picture_;
     bool modeless_;
     bool pressed_ = false;
-    QTimer timer_;
+    QTimer* timer_ = nullptr;  // the modeless box's time-out
 };
 
 }  // namespace
@@ -152,9 +155,12 @@ void openAboutBox(QWidget* owner, int timeoutMs) {
         // The splash leaves the keyboard where it was, so that the main window's keys still work
         // (some platforms activate every window shown, whatever it asks for).
         QWidget* active = QApplication::activeWindow();
+        if (!active && owner && owner->window()->isVisible()) active = owner->window();
         box->show();
         if (active) active->activateWindow();
     } else {
         box->exec();  // deletes the box when it returns (it deletes itself on close)
     }
 }
+
+void platformShowAboutBox(int timeoutMs) { openAboutBox(mainWindow(), timeoutMs); }
