@@ -43,8 +43,10 @@ QFont textFont() {
                 if (QFile::exists(file)) QFontDatabase::addApplicationFont(file);
     }
     QFont font;
-    if (QFontDatabase::hasFamily(kTextFontFamily)) font.setFamily(kTextFontFamily);
-    else font.setStyleHint(QFont::SansSerif);
+    if (QFontDatabase::hasFamily(kTextFontFamily))
+        font.setFamily(kTextFontFamily);
+    else
+        font.setStyleHint(QFont::SansSerif);
     font.setPixelSize(kTextPixelHeight);
     font.setWeight(QFont::Bold);
     return font;
@@ -55,7 +57,8 @@ QFont textFont() {
 class AboutBox : public QDialog {
 public:
     AboutBox(QWidget* owner, int timeoutMs)
-        : QDialog(owner, Qt::Dialog | Qt::FramelessWindowHint), picture_(aboutBoxPicture()),
+        : QDialog(owner, Qt::Dialog | Qt::FramelessWindowHint),
+          picture_(aboutBoxPicture()),
           modeless_(timeoutMs > 0) {
         setObjectName(kAboutBoxObjectName);
         setAttribute(Qt::WA_DeleteOnClose);
@@ -71,7 +74,8 @@ public:
         }
         QWidget* ownerWindow = owner ? owner->window() : nullptr;
         QScreen* screen = ownerWindow ? ownerWindow->screen() : QGuiApplication::primaryScreen();
-        QRect desktop = screen ? screen->availableGeometry() : QRect(0, 0, kAboutBoxWidth, kAboutBoxHeight);
+        QRect desktop =
+            screen ? screen->availableGeometry() : QRect(0, 0, kAboutBoxWidth, kAboutBoxHeight);
         QRect ownerOuter = ownerWindow ? ownerWindow->frameGeometry() : desktop;
         move(aboutBoxPosition(ownerOuter, size(), desktop));
     }
@@ -97,7 +101,8 @@ protected:
     }
     void keyPressEvent(QKeyEvent* event) override {
         int key = event->key();
-        if (!modeless_ && (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Escape)) {
+        if (!modeless_ &&
+            (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Escape)) {
             done(1);
             return;
         }

@@ -20,7 +20,8 @@ constexpr int kLongTimeout = 60000;  // a splash that only a click or the test c
 QList<QWidget*> openBoxes() {
     QList<QWidget*> boxes;
     for (QWidget* widget : QApplication::topLevelWidgets())
-        if (widget->objectName() == kAboutBoxObjectName && widget->isVisible()) boxes.append(widget);
+        if (widget->objectName() == kAboutBoxObjectName && widget->isVisible())
+            boxes.append(widget);
     return boxes;
 }
 
@@ -47,7 +48,9 @@ void whenModalBoxOpens(std::function<void(QWidget*)> act, bool* forced, int trie
         QTimer::singleShot(10, [=] { whenModalBoxOpens(act, forced, triesLeft - 1); });
 }
 
-QImage screenImage(QWidget* box) { return box->grab().toImage().convertToFormat(QImage::Format_RGB32); }
+QImage screenImage(QWidget* box) {
+    return box->grab().toImage().convertToFormat(QImage::Format_RGB32);
+}
 
 }  // namespace
 
@@ -86,10 +89,13 @@ private Q_SLOTS:
             for (int x = 0; x < plain.width(); ++x) {
                 if (plain.pixel(x, y) == written.pixel(x, y)) continue;
                 changed |= QRect(x, y, 1, 1);
-                if (qGray(written.pixel(x, y)) < 60) (y < 104 ? darkInVersionBand : darkInBuildBand)++;
+                if (qGray(written.pixel(x, y)) < 60)
+                    (y < 104 ? darkInVersionBand : darkInBuildBand)++;
             }
-        QVERIFY2(changed.left() >= 14 && changed.left() <= 16, qPrintable(QString::number(changed.left())));
-        QVERIFY2(changed.top() >= 88 && changed.top() <= 92, qPrintable(QString::number(changed.top())));
+        QVERIFY2(changed.left() >= 14 && changed.left() <= 16,
+                 qPrintable(QString::number(changed.left())));
+        QVERIFY2(changed.top() >= 88 && changed.top() <= 92,
+                 qPrintable(QString::number(changed.top())));
         QVERIFY(changed.bottom() < 104 + 16);
         QVERIFY(changed.right() < 200);
         QVERIFY(darkInVersionBand > 30);

@@ -93,7 +93,8 @@ struct ShowWatcher : QObject {
 QList<QWidget*> aboutBoxes() {
     QList<QWidget*> boxes;
     for (QWidget* widget : QApplication::topLevelWidgets())
-        if (widget->objectName() == kAboutBoxObjectName && widget->isVisible()) boxes.append(widget);
+        if (widget->objectName() == kAboutBoxObjectName && widget->isVisible())
+            boxes.append(widget);
     return boxes;
 }
 
@@ -269,8 +270,9 @@ private Q_SLOTS:
             QTimer* timeout = splash->findChild<QTimer*>();
             QVERIFY(timeout && timeout->isActive());
             QCOMPARE(timeout->interval(), 5000);
+            const QSize boxSize(kAboutBoxWidth, kAboutBoxHeight);
             QCOMPARE(splash->frameGeometry().topLeft(),
-                     aboutBoxPosition(window.frameGeometry(), QSize(kAboutBoxWidth, kAboutBoxHeight),
+                     aboutBoxPosition(window.frameGeometry(), boxSize,
                                       window.screen()->availableGeometry()));
             QTRY_COMPARE(QApplication::activeWindow(), &window);
 
@@ -282,7 +284,8 @@ private Q_SLOTS:
                     QTest::keyClick(modal, fromMenu ? Qt::Key_Return : Qt::Key_Escape);
                 });
                 if (fromMenu)
-                    withPopupMenu(window, [](QMenu* menu) { findMenuCommand(menu, 800)->trigger(); });
+                    withPopupMenu(window,
+                                  [](QMenu* menu) { findMenuCommand(menu, 800)->trigger(); });
                 else
                     pressKey(window, Qt::Key_A);
                 QCOMPARE(boxesWhileModal, 2);

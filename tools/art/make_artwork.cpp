@@ -69,7 +69,9 @@ public:
 
 private:
     static double lerp(double a, double b, double t) { return a + (b - a) * t; }
-    double value(int ix, int iy) const { return lattice_[size_t(iy) * size_t(columns_) + size_t(ix)]; }
+    double value(int ix, int iy) const {
+        return lattice_[size_t(iy) * size_t(columns_) + size_t(ix)];
+    }
     double cell_;
     int columns_, rows_;
     std::vector<double> lattice_;
@@ -84,8 +86,8 @@ Rgb mix(const Rgb& a, const Rgb& b, double t) {
 
 QFont serifFont(double pixelSize, bool bold, bool italic) {
     QFont font;
-    font.setFamilies({"P052", "Palatino", "Palatino Linotype", "C059", "Liberation Serif",
-                      "DejaVu Serif"});
+    font.setFamilies(
+        {"P052", "Palatino", "Palatino Linotype", "C059", "Liberation Serif", "DejaVu Serif"});
     font.setStyleHint(QFont::Serif);
     font.setPixelSize(int(std::lround(pixelSize)));
     font.setBold(bold);
@@ -111,16 +113,18 @@ QImage drawPaper(Random& random) {
         double cx, cy, rx, ry, strength;
     };
     // Placed clear of the lines the about box writes at the lower left.
-    const Stain stains[] = {
-        {262, 14, 30, 22, 1.0}, {228, 112, 24, 17, 0.8}, {-4, 40, 20, 28, 0.7}, {150, 6, 14, 9, 0.5}};
+    const Stain stains[] = {{262, 14, 30, 22, 1.0},
+                            {228, 112, 24, 17, 0.8},
+                            {-4, 40, 20, 28, 0.7},
+                            {150, 6, 14, 9, 0.5}};
 
-    std::vector<double> luminance(size_t(w) * size_t(h));
     QImage image(w, h, QImage::Format_RGB32);
     for (int y = 0; y < h; ++y) {
         QRgb* row = reinterpret_cast<QRgb*>(image.scanLine(y));
         for (int x = 0; x < w; ++x) {
             double px = x + 0.5, py = y + 0.5;
-            double mottle = 0.55 * broad.at(px, py) + 0.3 * middle.at(px, py) + 0.15 * fine.at(px, py);
+            double mottle =
+                0.55 * broad.at(px, py) + 0.3 * middle.at(px, py) + 0.15 * fine.at(px, py);
             Rgb c = mix(paper, darkPaper, clamp01((mottle - 0.3) * 0.8));
 
             // Water stains: a faint wash with a darker tide line at its rim.
@@ -142,7 +146,6 @@ QImage drawPaper(Random& random) {
             // Grain.
             double grain = (random.uniform() - 0.5) * 6.0;
             c = {c.r + grain, c.g + grain, c.b + grain * 0.8};
-            luminance[size_t(y) * size_t(w) + size_t(x)] = c.r;
             row[x] = qRgb(int(std::clamp(c.r, 0.0, 255.0)), int(std::clamp(c.g, 0.0, 255.0)),
                           int(std::clamp(c.b, 0.0, 255.0)));
         }
@@ -158,7 +161,8 @@ QImage drawPaper(Random& random) {
         bool dark = random.uniform() < 0.6;
         QColor color = dark ? QColor(150, 120, 80, 22) : QColor(255, 250, 235, 40);
         painter.setPen(QPen(color, random.range(0.4, 0.8)));
-        painter.drawLine(QPointF(x, y), QPointF(x + length * std::cos(angle), y + length * std::sin(angle)));
+        painter.drawLine(QPointF(x, y),
+                         QPointF(x + length * std::cos(angle), y + length * std::sin(angle)));
     }
     // Foxing: small rust-brown spots, none where the version lines go.
     for (int i = 0; i < 16; ++i) {
@@ -196,7 +200,8 @@ void drawTable(QPainter& painter, Random& random) {
         for (double y = top - 3.0; y < bottom; y += 1.0) {
             double a = tableFade(y) * 0.28;
             if (a <= 0.005) break;
-            painter.setPen(QPen(QColor(ruleInk.red(), ruleInk.green(), ruleInk.blue(), int(255 * a)), 0.6));
+            painter.setPen(
+                QPen(QColor(ruleInk.red(), ruleInk.green(), ruleInk.blue(), int(255 * a)), 0.6));
             painter.drawLine(QPointF(x + jitter, y), QPointF(x + jitter + 0.02, y + 1.0));
         }
     }
@@ -204,7 +209,8 @@ void drawTable(QPainter& painter, Random& random) {
     for (double y = top; y < bottom; y += rowHeight) {
         double a = tableFade(y) * 0.2;
         if (a <= 0.005) break;
-        painter.setPen(QPen(QColor(ruleInk.red(), ruleInk.green(), ruleInk.blue(), int(255 * a)), 0.5));
+        painter.setPen(
+            QPen(QColor(ruleInk.red(), ruleInk.green(), ruleInk.blue(), int(255 * a)), 0.5));
         painter.drawLine(QPointF(rules[0], y + 0.3), QPointF(rules[11], y - 0.3));
     }
 
@@ -231,24 +237,29 @@ void drawTable(QPainter& painter, Random& random) {
         for (int k = 0; k < wordCount; ++k) {
             if (k) word += ' ';
             int length = 2 + random.below(5);
-            for (int i = 0; i < length; ++i) word += QChar(letters[random.below(sizeof letters - 1)]);
+            for (int i = 0; i < length; ++i)
+                word += QChar(letters[random.below(sizeof letters - 1)]);
         }
         painter.drawText(QPointF(37.0 + random.range(0, 3), y), word);
 
         painter.setFont(figures);
         auto degreesMinutes = [&](double left, int maxDegrees) {
-            painter.drawText(QPointF(left + random.range(0, 2), y), QString::number(random.below(maxDegrees)));
-            painter.drawText(QPointF(left + 22 + random.range(0, 2), y), QString::number(random.below(6) * 10));
+            painter.drawText(QPointF(left + random.range(0, 2), y),
+                             QString::number(random.below(maxDegrees)));
+            painter.drawText(QPointF(left + 22 + random.range(0, 2), y),
+                             QString::number(random.below(6) * 10));
         };
         degreesMinutes(110.0, 30);
         degreesMinutes(152.0, 60);
-        painter.drawText(QPointF(199.0 + random.range(-0.5, 0.5), y), QString::number(1 + random.below(6)));
+        painter.drawText(QPointF(199.0 + random.range(-0.5, 0.5), y),
+                         QString::number(1 + random.below(6)));
         // A marginal note in some rows.
         if (random.uniform() < 0.45) {
             painter.setFont(words);
             QString note;
             int length = 3 + random.below(6);
-            for (int i = 0; i < length; ++i) note += QChar(letters[random.below(sizeof letters - 1)]);
+            for (int i = 0; i < length; ++i)
+                note += QChar(letters[random.below(sizeof letters - 1)]);
             painter.drawText(QPointF(220.0 + random.range(0, 10), y), note);
         }
     }
@@ -258,7 +269,8 @@ void drawTable(QPainter& painter, Random& random) {
 
 // A soft lightening of the paper behind the title, so that the table does not compete with it.
 void clearBehind(QPainter& painter, const QRectF& area) {
-    QImage mask(painter.device()->width(), painter.device()->height(), QImage::Format_ARGB32_Premultiplied);
+    QImage mask(painter.device()->width(), painter.device()->height(),
+                QImage::Format_ARGB32_Premultiplied);
     mask.fill(Qt::transparent);
     for (int y = 0; y < mask.height(); ++y) {
         QRgb* row = reinterpret_cast<QRgb*>(mask.scanLine(y));
@@ -297,7 +309,8 @@ QImage drawAboutPicture() {
     QFontMetricsF titleMetrics(title);
     const QString words[] = {"Tessaran", "Stars"};
     double space = titleMetrics.horizontalAdvance(' ');
-    double total = titleMetrics.horizontalAdvance(words[0]) + space + titleMetrics.horizontalAdvance(words[1]);
+    double total =
+        titleMetrics.horizontalAdvance(words[0]) + space + titleMetrics.horizontalAdvance(words[1]);
     double left = std::floor((kAboutWidth - total) / 2.0);
     double baseline = 61.0;
     clearBehind(painter, QRectF(left + 2, baseline - titleMetrics.capHeight() - 1, total - 4,
@@ -332,7 +345,8 @@ QImage drawAboutPicture() {
     painter.drawEllipse(centre, 15.0, 15.0);
     painter.setPen(QPen(QColor(110, 70, 40, 45), 0.5));
     painter.drawEllipse(centre, 12.0, 12.0);
-    painter.drawLine(QPointF(centre.x() - 15.0, centre.y() + 4.0), QPointF(centre.x() + 15.0, centre.y() - 4.0));
+    painter.drawLine(QPointF(centre.x() - 15.0, centre.y() + 4.0),
+                     QPointF(centre.x() + 15.0, centre.y() - 4.0));
     const QPointF stars[] = {{-6, -5}, {3, -8}, {7, 2}, {-2, 6}, {-9, 3}, {1, -1}};
     painter.setPen(Qt::NoPen);
     painter.setBrush(QColor(90, 55, 30, 110));
@@ -376,7 +390,8 @@ QImage drawIcon(int size) {
         double x, y, r;
     };
     const Star stars[] = {{19.5, 20.0, 2.3}, {41.0, 14.5, 1.6}, {45.5, 40.0, 2.8},
-                          {22.0, 45.0, 1.5}, {31.5, 29.0, 1.2}, {12.5, 33.0, 1.0}, {52.0, 26.0, 1.0}};
+                          {22.0, 45.0, 1.5}, {31.5, 29.0, 1.2}, {12.5, 33.0, 1.0},
+                          {52.0, 26.0, 1.0}};
     for (const Star& s : stars) {
         if (size <= 16 && s.r < 1.5) continue;
         double r = std::max(s.r, 0.75 / k);
@@ -410,9 +425,11 @@ int main(int argc, char** argv) {
     for (int size : {16, 32, 48, 64, 128})
         ok = drawIcon(size).save(folder.filePath(QString("icon_%1.png").arg(size)), "PNG") && ok;
     if (!ok) {
-        std::fprintf(stderr, "make-artwork: could not write the pictures into %s\n", qPrintable(folder.path()));
+        std::fprintf(stderr, "make-artwork: could not write the pictures into %s\n",
+                     qPrintable(folder.path()));
         return 1;
     }
-    std::printf("make-artwork: about.png and icon_16..128.png written into %s\n", qPrintable(folder.path()));
+    std::printf("make-artwork: about.png and icon_16..128.png written into %s\n",
+                qPrintable(folder.path()));
     return 0;
 }
