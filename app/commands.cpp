@@ -141,5 +141,4 @@ void setEpoch() {
 
 // Printing belongs to its own work; until it lands nothing is printed.
 void printView() {}
-// The about box belongs to its own work; until it lands nothing is shown.
-void showAboutBox() {}
+void showAboutBox() { platformShowAboutBox(0); }

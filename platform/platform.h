@@ -1,6 +1,6 @@
 // The services the shell asks of the platform: repainting, the frame blit and text in the label
 // font, keyboard and cursor state, the screen's work area, message boxes, the popup menu, the
-// colour and file choosers, the browser and closing the window. No Qt here: the Qt adapter in
+// colour and file choosers, the browser, the about box and closing the window. No Qt here: the Qt adapter in
 // platform/ implements these functions, and the shell's tests link a recording fake instead.
 #pragma once
 
@@ -53,6 +53,9 @@ bool platformChooseFile(const char* title, const char* pattern, const std::strin
 bool platformOpenDocument(const std::string& path);
 // Asks the main window to close; it then goes through the destroy handler.
 void platformCloseMainWindow();
+// The about box over the main window: timeoutMs <= 0 modal, returning when it has been closed;
+// above 0 modeless, returning at once, the box closing itself after that many milliseconds.
+void platformShowAboutBox(int timeoutMs);
 
 // The nearest-stars window: modeless, owned by the main window, a fixed-pitch list under the title
 // and a Close button. Show opens it, or reuses the open one, with the title and the list

@@ -99,6 +99,8 @@ bool platformOpenDocument(const std::string& path) {
     return fake.openDocumentSucceeds;
 }
 
+void platformShowAboutBox(int timeoutMs) { fake.aboutBoxTimeouts.push_back(timeoutMs); }
+
 void platformCloseMainWindow() {
     ++fake.closeRequests;
     onDestroy(fake.outerRectOnClose);

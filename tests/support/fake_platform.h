@@ -45,6 +45,7 @@ struct FakePlatform {
     std::vector<FileRequest> fileRequests;
     std::vector<std::string> openedDocuments;
     int closeRequests = 0;
+    std::vector<int> aboutBoxTimeouts;  // one per about box opened
 
     // Scripted.
     bool shiftDown = false;
