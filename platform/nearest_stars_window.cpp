@@ -136,13 +136,14 @@ void NearestStarsWindow::showList(const QString& title, const QString& text, QPo
     lines.replace(QLatin1String("\r\n"), QLatin1String("\n"));
     // The last line's end starts no line of its own.
     if (lines.endsWith(QLatin1Char('\n'))) lines.chop(1);
-    list_->setPlainText(lines);
-    // Frame margins are known once the window is shown: placed again then.
-    placeNear(click);
+    // Shown before the text goes in: a hidden field reckons its scroll bars as if nothing fitted.
     if (!isVisible()) {
-        show();
         placeNear(click);
+        show();
     }
+    list_->setPlainText(lines);
+    // Frame margins are known once the window is shown.
+    placeNear(click);
     // Owned by the main window, it stays above it; the keyboard comes here.
     activateWindow();
     closeButton_->setFocus(Qt::OtherFocusReason);

@@ -10,10 +10,12 @@
 #include <QScreen>
 #include <QScrollBar>
 #include <QtTest>
+#include <cstdio>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "geometry/nearest_stars.h"
 #include "platform/nearest_stars_window.h"
 #include "platform/platform.h"
 #include "platform/window.h"
@@ -36,14 +38,38 @@ const WindowHandlers kRecordingHandlers{
     [](const ScreenRect&) {},
 };
 
-// A list as the shell writes it: heading, description, the ancient star, the rule and reference
-// stars, every line 40 characters wide but the first two.
-const char kList[] =
-    "17 Ursa Minor 4\r\n"
-    "star 4 of Ursa Minor\r\n"
-    "  12     d17           93\xBA" "12'  72\xBA" "10'  3.0\r\n"
-    "----------------------------------------\r\n"
-    "  12      Alpha UMi   88\xBA" "40'  66\xBA" "06'  2.02\r\n";
+// A full list as the shell writes it: an ancient star with its heading, description and rule,
+// and five reference stars, 9 lines, all but the first two 40 characters wide.
+std::string fullList() {
+    Constellation constellation;
+    constellation.name = "Ursa Minor";
+    AncientStar star;
+    star.visible = 1;
+    star.screenX = star.screenY = 100;
+    star.catalogNumber = 17;
+    star.description = "star 4 of Ursa Minor";
+    star.identification = 424;
+    std::snprintf(star.designation, sizeof star.designation, "alp UMi");
+    star.zodiacSign = 2;
+    star.signDegrees = 3;
+    star.latDegrees = 66;
+    star.magnitude = 3;
+    constellation.stars = {star};
+    std::vector<ReferenceStar> references(5);
+    for (int i = 0; i < 5; ++i) {
+        ReferenceStar& r = references[size_t(i)];
+        r.visible = 1;
+        r.screenX = float(100 + i);
+        r.screenY = 100;
+        r.number = 9000 + i;
+        r.magnitude = -1.25f + i;
+        std::snprintf(r.name, sizeof r.name, "%d zet UMi", 10 + i);
+        lonLatToVec3(1.0 + i, -0.5, r.dir);  // southern latitudes: the sign column filled
+    }
+    std::string text;
+    buildNearestStarsList(NearestStarsMode{}, constellation, references.data(), 5, 100, 100, 30, text);
+    return text;
+}
 
 QString lineOf(int characters) { return QString(characters, QLatin1Char('M')); }
 
@@ -76,7 +102,8 @@ private Q_SLOTS:
 
     void showsTheListInAFixedPitchFontUnderTheTitle() {
         QVERIFY(!platformNearestStarsIsOpen());
-        NearestStarsWindow* window = show(kList, 10, 20);
+        const std::string text = fullList();
+        NearestStarsWindow* window = show(text.c_str(), 10, 20);
         QVERIFY(window);
         QVERIFY(window->isVisible());
         QVERIFY(platformNearestStarsIsOpen());
@@ -85,11 +112,15 @@ private Q_SLOTS:
         QCOMPARE(window->windowTitle(), QString("Nearest Stars [lon/lat]"));
         // One line per "\r\n", the degree mark as "º", nothing after the last line.
         QStringList shown = window->list()->toPlainText().split(QLatin1Char('\n'));
-        QCOMPARE(shown.size(), 5);
-        QCOMPARE(shown[0], QString("17 Ursa Minor 4"));
-        QCOMPARE(shown[2], QString::fromUtf8("  12     d17           93º12'  72º10'  3.0"));
+        QCOMPARE(shown.size(), 9);
+        QCOMPARE(shown[0], QString("17 Ursa Minor 1"));
+        QCOMPARE(shown[2], QString::fromUtf8(" 424      alp UMi   63º00'  66º00'  3.0"));
         QCOMPARE(shown[3], QString(40, QLatin1Char('-')));
+        for (int i = 3; i < 9; ++i) QCOMPARE(shown[i].size(), 40);  // the ancient star's is 39
         QVERIFY(window->list()->isReadOnly());
+        // The whole list in view.
+        QCOMPARE(window->list()->horizontalScrollBar()->maximum(), 0);
+        QCOMPARE(window->list()->verticalScrollBar()->maximum(), 0);
 
         QFontInfo font(window->list()->font());
         QVERIFY(font.fixedPitch());
@@ -139,27 +170,27 @@ private Q_SLOTS:
     }
 
     void closeAndEscapeCloseItAndAClosedWindowKeepsItsTitle() {
-        NearestStarsWindow* window = show(kList, 10, 20);
+        NearestStarsWindow* window = show(fullList().c_str(), 10, 20);
         QTest::mouseClick(window->closeButton(), Qt::LeftButton);
         QVERIFY(!window->isVisible());
         QVERIFY(!platformNearestStarsIsOpen());
         platformNearestStarsSetTitle("Nearest Stars [ra/dec]");
         QCOMPARE(window->windowTitle(), QString("Nearest Stars [lon/lat]"));
 
-        window = show(kList, 10, 20);
+        window = show(fullList().c_str(), 10, 20);
         QVERIFY(platformNearestStarsIsOpen());
         QTest::keyClick(window->list(), Qt::Key_Escape);
         QVERIFY(!platformNearestStarsIsOpen());
 
         // Enter presses the default button.
-        window = show(kList, 10, 20);
+        window = show(fullList().c_str(), 10, 20);
         QTest::keyClick(window->closeButton(), Qt::Key_Return);
         QVERIFY(!platformNearestStarsIsOpen());
         QVERIFY(calls.empty());
     }
 
     void functionKeysAndQGoToTheMainWindowOtherKeysStay() {
-        NearestStarsWindow* window = show(kList, 10, 20);
+        NearestStarsWindow* window = show(fullList().c_str(), 10, 20);
         QTest::keyClick(window->list(), Qt::Key_F2);
         QTest::keyClick(window->closeButton(), Qt::Key_F3);
         QTest::keyClick(window, Qt::Key_F1);
@@ -182,7 +213,7 @@ private Q_SLOTS:
 
     void placedNextToTheClickAndKeptOffTheWorkAreasRightAndBottom() {
         QRect area = QGuiApplication::primaryScreen()->availableGeometry();
-        NearestStarsWindow* window = show(kList, 10, 20);
+        NearestStarsWindow* window = show(fullList().c_str(), 10, 20);
         QRect frame = window->frameGeometry();
         QPoint click = main->mapToGlobal(QPoint(10, 20));
         QCOMPARE(frame.topLeft(), click + QPoint(2, 2));
@@ -190,7 +221,7 @@ private Q_SLOTS:
         // Near the right edge it opens to the left of the click, near the bottom above it.
         QPoint nearCorner(area.left() + area.width() - 5, area.top() + area.height() - 5);
         QPoint client = main->mapFromGlobal(nearCorner);
-        show(kList, client.x(), client.y());
+        show(fullList().c_str(), client.x(), client.y());
         frame = window->frameGeometry();
         QCOMPARE(frame.right() + 1, nearCorner.x() - 2);
         QCOMPARE(frame.bottom() + 1, nearCorner.y() - 2);
@@ -198,7 +229,7 @@ private Q_SLOTS:
         // Only the right edge passed: still below the click.
         QPoint nearRight(area.left() + area.width() - 5, area.top() + 10);
         client = main->mapFromGlobal(nearRight);
-        show(kList, client.x(), client.y());
+        show(fullList().c_str(), client.x(), client.y());
         frame = window->frameGeometry();
         QCOMPARE(frame.right() + 1, nearRight.x() - 2);
         QCOMPARE(frame.top(), nearRight.y() + 2);
