@@ -139,7 +139,5 @@ void refreshNearestStars() {}
 void handNearestStarsMode() {}
 // The nearest-stars window belongs to its own work; until it lands a left click shows nothing.
 void queryNearestStars(int, int) {}
-// Printing belongs to its own work; until it lands nothing is printed.
-void printView() {}
 // The about box belongs to its own work; until it lands nothing is shown.
 void showAboutBox() {}

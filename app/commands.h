@@ -28,6 +28,8 @@ int replaceCurrentCatalog();
 // The open-file dialog, starting in the folder of the last file chosen; true with the full path.
 bool chooseFile(const char* pattern, const char* title, std::string& path);
 void showUserGuide();
+// The print dialog and the current view printed, one page per copy (app/printing).
+void printView();
 
 // Commands whose dialogs and windows come with later work; each does nothing yet.
 void setEpoch();                      // the epoch dialog, then the reference stars carried anew
@@ -35,5 +37,4 @@ void toggleNearestStarsCoordinates();  // q: longitude/latitude or right ascensi
 void refreshNearestStars();           // the open nearest-stars list, for its last click
 void handNearestStarsMode();          // epoch, offsets and coordinate mode to that window
 void queryNearestStars(int x, int y);  // a left click: the stars nearest to the point
-void printView();                     // the print dialog and the printed page
 void showAboutBox();                  // the about box, modal

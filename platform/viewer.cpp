@@ -3,6 +3,7 @@
 #include <QApplication>
 
 #include "app/shell.h"
+#include "platform/printing.h"
 #include "platform/window.h"
 
 int runViewer() {
@@ -12,5 +13,7 @@ int runViewer() {
     placeWindowAt(window, rect);
     window.show();
     placeWindowAt(window, rect);
-    return QApplication::exec();
+    int exitCode = QApplication::exec();
+    releasePrintSetup();
+    return exitCode;
 }
