@@ -2,6 +2,7 @@
 #   make run    installs what is missing, builds into build/ and starts the viewer
 #   make test   installs what is missing, builds and runs the whole test suite
 #   make data   also installs the packaged star catalogues and regenerates the shipped data/
+#   make artwork  redraws the about picture and the icons in resources/
 BUILD := build
 JOBS := $(shell nproc)
 # qt6-base-dev brings the Qt 6 Widgets, PrintSupport and Test modules and the offscreen platform
@@ -14,7 +15,7 @@ PACKAGES := cmake g++ make libgtest-dev libgmock-dev libbenchmark-dev \
 DATA_PACKAGES := xplanet kstars-data stellarium-data
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
-.PHONY: run test build setup bench data
+.PHONY: run test build setup bench data artwork
 
 run: build
 	@if [ -x $(BUILD)/tessaran-stars ]; then cd $(BUILD) && ./tessaran-stars; \
@@ -51,3 +52,7 @@ data: build
 	$(BUILD)/make-reference-catalog data/catb.bin
 	$(BUILD)/make-sample-editions data/catb.bin data
 	cmake --build $(BUILD) -j $(JOBS)
+
+# Redraws resources/about.png and resources/icon_*.png (on Qt's offscreen platform).
+artwork: build
+	QT_QPA_PLATFORM=offscreen $(BUILD)/make-artwork resources

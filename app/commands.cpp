@@ -139,5 +139,4 @@ void refreshNearestStars() {}
 void handNearestStarsMode() {}
 // The nearest-stars window belongs to its own work; until it lands a left click shows nothing.
 void queryNearestStars(int, int) {}
-// The about box belongs to its own work; until it lands nothing is shown.
-void showAboutBox() {}
+void showAboutBox() { platformShowAboutBox(0); }

@@ -1,7 +1,8 @@
 // The services the shell asks of the platform: repainting, the frame blit and text in the label
 // font, keyboard and cursor state, the screen's work area, message boxes, the popup menu, the
-// colour and file choosers, the browser, closing the window and printing. No Qt here: the Qt adapter in
-// platform/ implements these functions, and the shell's tests link a recording fake instead.
+// colour and file choosers, the browser, the about box, closing the window and printing. No Qt
+// here: the Qt adapter in platform/ implements these functions, and the shell's tests link a
+// recording fake instead.
 #pragma once
 
 #include <string>
@@ -52,6 +53,9 @@ bool platformChooseFile(const char* title, const char* pattern, const std::strin
 bool platformOpenDocument(const std::string& path);
 // Asks the main window to close; it then goes through the destroy handler.
 void platformCloseMainWindow();
+// The about box over the main window: timeoutMs <= 0 modal, returning when it has been closed;
+// above 0 modeless, returning at once, the box closing itself after that many milliseconds.
+void platformShowAboutBox(int timeoutMs);
 
 // Printing. The printer's page as the print dialog leaves it: the printable area in printer
 // pixels, the resolution in dots per inch and the number of copies asked for.

@@ -94,6 +94,13 @@ TEST_F(ShellTest, CharactersAndMenuItemsActAndUnknownOnesDoNothing) {
     EXPECT_EQ(fake.repaints, repaints);
     EXPECT_EQ(theApp.displayFlags, 0x1F);
     EXPECT_EQ(theApp.constellation, 0);
+    EXPECT_TRUE(fake.aboutBoxTimeouts.empty());
+
+    // a and the menu's About open the modal about box.
+    onCharacter('a');
+    onCommand(800);
+    EXPECT_EQ(fake.aboutBoxTimeouts, (std::vector<int>{0, 0}));
+    EXPECT_EQ(fake.repaints, repaints);
 
     // 1 to 6 and 201 to 206 toggle the display elements, each with one repaint.
     onCharacter('6');

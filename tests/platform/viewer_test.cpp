@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QMenu>
+#include <QScreen>
 #include <QTemporaryDir>
 #include <QtTest>
 #include <functional>
@@ -15,6 +16,7 @@
 #include "app/state.h"
 #include "app/status_text.h"
 #include "dialog_helpers.h"
+#include "platform/about_box.h"
 #include "platform/dialogs.h"
 #include "platform/drawing.h"
 #include "platform/menu.h"
@@ -86,6 +88,15 @@ struct ShowWatcher : QObject {
         return false;
     }
 };
+
+// The about boxes on screen: the splash, and the modal box while it is open.
+QList<QWidget*> aboutBoxes() {
+    QList<QWidget*> boxes;
+    for (QWidget* widget : QApplication::topLevelWidgets())
+        if (widget->objectName() == kAboutBoxObjectName && widget->isVisible())
+            boxes.append(widget);
+    return boxes;
+}
 
 QString readText(const QString& path) {
     QFile file(path);
@@ -242,6 +253,46 @@ private Q_SLOTS:
         QCOMPARE(messages[0].first, std::string("The new catalog couldn't be loaded."));
         QCOMPARE(messages[0].second, std::string("Tessaran Stars"));
         QCOMPARE(currentEditionName(theApp.catalogs), before);
+    }
+
+    // At start-up the about box opens as a five-second splash centred over the window, which keeps
+    // the keyboard: a opens the modal box beside it, and so does the menu's About; each closes on
+    // its own.
+    void splashAtStartUpAndTheAboutCommand() {
+        putShippedFiles({"catb.bin", "cat1.dat", "cat2.dat", "cat3.dat"});
+        writeSettings("WindowRect 40 30 740 530\n");
+        runScripted([](MainWindow& window) {
+            QList<QWidget*> boxes = aboutBoxes();
+            QCOMPARE(boxes.size(), 1);
+            QWidget* splash = boxes.front();
+            QVERIFY(!splash->isModal());
+            QCOMPARE(splash->parentWidget(), &window);
+            QTimer* timeout = splash->findChild<QTimer*>();
+            QVERIFY(timeout && timeout->isActive());
+            QCOMPARE(timeout->interval(), 5000);
+            const QSize boxSize(kAboutBoxWidth, kAboutBoxHeight);
+            QCOMPARE(splash->frameGeometry().topLeft(),
+                     aboutBoxPosition(window.frameGeometry(), boxSize,
+                                      window.screen()->availableGeometry()));
+            QTRY_COMPARE(QApplication::activeWindow(), &window);
+
+            for (bool fromMenu : {false, true}) {
+                int boxesWhileModal = 0;
+                whenModalOpens<QDialog>([&boxesWhileModal, fromMenu](QDialog* modal) {
+                    if (modal->objectName() != kAboutBoxObjectName) return;
+                    boxesWhileModal = aboutBoxes().size();
+                    QTest::keyClick(modal, fromMenu ? Qt::Key_Return : Qt::Key_Escape);
+                });
+                if (fromMenu)
+                    withPopupMenu(window,
+                                  [](QMenu* menu) { findMenuCommand(menu, 800)->trigger(); });
+                else
+                    pressKey(window, Qt::Key_A);
+                QCOMPARE(boxesWhileModal, 2);
+                QTRY_COMPARE(aboutBoxes().size(), 1);
+            }
+            QVERIFY(splash->isVisible());
+        });
     }
 
     // What one run leaves in the settings file, the next run starts from: the window's place,

@@ -105,6 +105,8 @@ bool platformOpenDocument(const std::string& path) {
     return fake.openDocumentSucceeds;
 }
 
+void platformShowAboutBox(int timeoutMs) { fake.aboutBoxTimeouts.push_back(timeoutMs); }
+
 void platformCloseMainWindow() {
     ++fake.closeRequests;
     onDestroy(fake.outerRectOnClose);

@@ -54,6 +54,7 @@ struct FakePlatform {
     std::string documentName, cancelCaption, cancelText;
     PageRecording printed;
     int processEventsCalls = 0;
+    std::vector<int> aboutBoxTimeouts;  // one per about box opened
 
     // Scripted.
     bool shiftDown = false;
