@@ -77,7 +77,8 @@ void drawStarDisc(const PageTarget& page, float x, float y, float magnitude) {
 
 }  // namespace
 
-bool computePageFrame(int windowWidth, int windowHeight, const PrinterPage& page, PageFrame& frame) {
+bool computePageFrame(int windowWidth, int windowHeight, const PrinterPage& page,
+                      PageFrame& frame) {
     if (windowWidth <= 0 || windowHeight <= 0 || page.dotsPerInchX <= 0 || page.dotsPerInchY <= 0)
         return false;
     const float pageWidth = float(page.width) / float(page.dotsPerInchX);
@@ -113,7 +114,8 @@ void ancientCirclePen(float magnitude, int& width, PenStyle& style) {
         style = PenDotted;
         return;
     }
-    width = roundedInteger((kFaintMagnitude - magnitude) / kFaintMagnitude * kBrightestCirclePenWidth);
+    const float brightness = (kFaintMagnitude - magnitude) / kFaintMagnitude;
+    width = roundedInteger(brightness * kBrightestCirclePenWidth);
     style = PenSolid;
 }
 

@@ -22,7 +22,8 @@ struct PageFrame {
 
 // The frame centred on the page's printable area with the window's aspect ratio and at least
 // half an inch of margin on every side. False when the window or the page has no room for one.
-bool computePageFrame(int windowWidth, int windowHeight, const PrinterPage& page, PageFrame& frame);
+bool computePageFrame(int windowWidth, int windowHeight, const PrinterPage& page,
+                      PageFrame& frame);
 
 // Character height of the print font in device pixels: the same size on paper (0.08 inch) at
 // every resolution.

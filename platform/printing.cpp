@@ -100,7 +100,8 @@ void drawText(void* context, int x, int y, const char* text, bool opaqueBackgrou
     const QString shown = textFromCodePage(text);
     QFontMetrics metrics = painter.fontMetrics();
     if (opaqueBackground)
-        painter.fillRect(QRect(x, y, metrics.horizontalAdvance(shown), metrics.height()), Qt::white);
+        painter.fillRect(QRect(x, y, metrics.horizontalAdvance(shown), metrics.height()),
+                         Qt::white);
     painter.save();
     painter.setPen(Qt::black);
     painter.drawText(QPoint(x, y + metrics.ascent()), shown);
@@ -125,7 +126,8 @@ PageSurface documentSurface(PrintDocument& printing) {
 // user names another.
 void offerOutputFile(QPrinter& printer) {
     if (printer.outputFormat() == QPrinter::PdfFormat && printer.outputFileName().isEmpty())
-        printer.setOutputFileName(QDir::home().filePath(QString::fromLatin1(kProgramCaption) + ".pdf"));
+        printer.setOutputFileName(
+            QDir::home().filePath(QString::fromLatin1(kProgramCaption) + ".pdf"));
 }
 
 }  // namespace
@@ -196,8 +198,9 @@ void platformAbortDocument() {
     document->painter.end();
     document.reset();
     // Qt's PDF engine cannot withdraw what it has begun to write: the file goes instead.
-    if (!withdrawn && printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty())
-        QFile::remove(printer.outputFileName());
+    const QString file = printer.outputFileName();
+    if (!withdrawn && printer.outputFormat() == QPrinter::PdfFormat && !file.isEmpty())
+        QFile::remove(file);
 }
 
 void platformOpenCancelDialog(const char* caption, const char* text, void (*onCancel)(void*),

@@ -30,5 +30,6 @@ struct PageSurface {
     // Single-byte Western code page text, as the label font on screen takes it.
     void (*measureText)(void* context, const char* text, int* width, int* height) = nullptr;
     // Text with its top-left corner at (x, y); an opaque background fills its cell white first.
-    void (*drawText)(void* context, int x, int y, const char* text, bool opaqueBackground) = nullptr;
+    void (*drawText)(void* context, int x, int y, const char* text,
+                     bool opaqueBackground) = nullptr;
 };

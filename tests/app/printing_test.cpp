@@ -116,7 +116,8 @@ struct PageScene {
     }
 
     // A position east of longitude 0 and north of the ecliptic, in whole minutes.
-    AncientStar& addAncient(int lonMinutes, int latMinutes, float magnitude, int identification = 0) {
+    AncientStar& addAncient(int lonMinutes, int latMinutes, float magnitude,
+                            int identification = 0) {
         AncientStar star;
         star.numberInConstellation = int(constellation.stars.size()) + 1;
         star.signDegrees = lonMinutes / 60;

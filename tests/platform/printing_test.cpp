@@ -128,22 +128,25 @@ QImage pdfPage(const QString& pdf, int dpi, const QString& stem) {
 // pixels: the frame's border, around everything else drawn.
 QRect darkFrame(const QImage& image, int minimum) {
     auto dark = [&image](int x, int y) { return qGray(image.pixel(x, y)) < 128; };
+    // The longest run of dark pixels along a row (across) or a column.
+    auto longestRun = [&](int at, bool across) {
+        int run = 0, longest = 0;
+        for (int i = 0; i < (across ? image.width() : image.height()); ++i) {
+            run = (across ? dark(i, at) : dark(at, i)) ? run + 1 : 0;
+            longest = std::max(longest, run);
+        }
+        return longest;
+    };
     int top = -1, bottom = -1, left = -1, right = -1;
     for (int y = 0; y < image.height(); ++y) {
-        int run = 0, longest = 0;
-        for (int x = 0; x < image.width(); ++x) longest = std::max(longest, run = dark(x, y) ? run + 1 : 0);
-        if (longest >= minimum) {
-            if (top < 0) top = y;
-            bottom = y;
-        }
+        if (longestRun(y, true) < minimum) continue;
+        if (top < 0) top = y;
+        bottom = y;
     }
     for (int x = 0; x < image.width(); ++x) {
-        int run = 0, longest = 0;
-        for (int y = 0; y < image.height(); ++y) longest = std::max(longest, run = dark(x, y) ? run + 1 : 0);
-        if (longest >= minimum) {
-            if (left < 0) left = x;
-            right = x;
-        }
+        if (longestRun(x, false) < minimum) continue;
+        if (left < 0) left = x;
+        right = x;
     }
     return top < 0 || left < 0 ? QRect() : QRect(QPoint(left, top), QPoint(right, bottom));
 }
@@ -363,8 +366,10 @@ private Q_SLOTS:
             DialogSeen seen;
             CancelWatcher watcher;
             watcher.act = [byKey](QDialog* dialog) {
-                if (byKey) QTest::keyClick(dialog, Qt::Key_Escape);
-                else if (auto* button = dialog->findChild<QPushButton*>()) QTest::mouseClick(button, Qt::LeftButton);
+                if (byKey)
+                    QTest::keyClick(dialog, Qt::Key_Escape);
+                else if (auto* button = dialog->findChild<QPushButton*>())
+                    QTest::mouseClick(button, Qt::LeftButton);
             };
             runScripted([&](MainWindow& window) {
                 answerPrintDialog(seen, pdf);
