@@ -139,6 +139,4 @@ void setEpoch() {
     platformRepaint();
 }
 
-// Printing belongs to its own work; until it lands nothing is printed.
-void printView() {}
 void showAboutBox() { platformShowAboutBox(0); }

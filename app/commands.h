@@ -30,11 +30,12 @@ int replaceCurrentCatalog();
 // The open-file dialog, starting in the folder of the last file chosen; true with the full path.
 bool chooseFile(const char* pattern, const char* title, std::string& path);
 void showUserGuide();
+// The print dialog and the current view printed, one page per copy (app/printing).
+void printView();
 
 // The epoch dialog; on OK the new epoch and offsets, the reference stars carried to the epoch,
 // the nearest-stars query told, and a repaint. Cancel changes nothing.
 void setEpoch();
 
-// Commands whose dialogs and windows come with later work; each does nothing yet.
-void printView();                     // the print dialog and the printed page
-void showAboutBox();                  // the about box, modal
+// The about box, modal.
+void showAboutBox();

@@ -2,6 +2,7 @@
 
 #include "app/commands.h"
 #include "app/navigation.h"
+#include "app/printing.h"
 #include "app/startup.h"
 #include "app/state.h"
 #include "app/status_text.h"
@@ -22,6 +23,9 @@ void onSize(int width, int height) {
 }
 
 void onPaint() {
+    // A page being printed holds its own positions in the stars' screen fields; the job repaints
+    // the window when it ends.
+    if (printJobRunning()) return;
     if (catalogsLoaded()) {
         RenderRequest request = makeRenderRequest();
         renderFrame(request, theApp.frame, theApp.colors, theApp.starColors, platformFrameOutput());

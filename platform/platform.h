@@ -1,13 +1,15 @@
 // The services the shell asks of the platform: repainting, the frame blit and text in the label
 // font, keyboard and cursor state, the screen's work area, message boxes, the popup menu, the
-// colour and file choosers, the browser, the about box and closing the window. No Qt here: the Qt adapter in
-// platform/ implements these functions, and the shell's tests link a recording fake instead.
+// colour and file choosers, the browser, the about box, closing the window and printing. No Qt
+// here: the Qt adapter in platform/ implements these functions, and the shell's tests link a
+// recording fake instead.
 #pragma once
 
 #include <string>
 
 #include "render/colors.h"
 #include "render/frame.h"
+#include "render/page_surface.h"
 
 struct EpochSetting;
 
@@ -56,6 +58,35 @@ void platformCloseMainWindow();
 // The about box over the main window: timeoutMs <= 0 modal, returning when it has been closed;
 // above 0 modeless, returning at once, the box closing itself after that many milliseconds.
 void platformShowAboutBox(int timeoutMs);
+
+// Printing. The printer's page as the print dialog leaves it: the printable area in printer
+// pixels, the resolution in dots per inch and the number of copies asked for.
+struct PrinterPage {
+    int width, height;
+    int dotsPerInchX, dotsPerInchY;
+    int copies;
+};
+// The print dialog, owned by the main window, with one copy preset, no selection and no page
+// ranges, printing to a PDF file offered; the printer, paper and orientation chosen last time in
+// the run are offered again. False when cancelled.
+bool platformPrintDialog(PrinterPage& page);
+// The document on the printer of the last dialog. Drawing goes through `surface` from a
+// successful start until the document is ended or aborted; every started document is ended or
+// aborted, which also releases the printer's drawing.
+bool platformStartDocument(const char* name, PageSurface& surface);
+bool platformStartPage();
+bool platformEndPage();
+bool platformEndDocument();
+void platformAbortDocument();  // nothing of the document is printed or kept
+// The modeless dialog shown while printing: caption, text and a Cancel button; Cancel, Enter,
+// Escape and closing it call onCancel(context).
+void platformOpenCancelDialog(const char* caption, const char* text, void (*onCancel)(void*),
+                              void* context);
+void platformCloseCancelDialog();
+// Handles the events waiting for the program's windows, so that they stay responsive (and the
+// cancel dialog can be used) while a long drawing runs.
+void platformProcessEvents();
+void platformEnableMainWindow(bool enabled);
 
 // The nearest-stars window: modeless, owned by the main window, a fixed-pitch list under the title
 // and a Close button. Show opens it, or reuses the open one, with the title and the list

@@ -5,6 +5,7 @@
 #include "app/shell.h"
 #include "platform/about_box.h"
 #include "platform/pictures.h"
+#include "platform/printing.h"
 #include "platform/window.h"
 
 // The about box opens as a splash over the new window and closes itself after this long.
@@ -20,5 +21,7 @@ int runViewer() {
     window.show();
     placeWindowAt(window, rect);
     openAboutBox(&window, kSplashTimeoutMs);
-    return QApplication::exec();
+    int exitCode = QApplication::exec();
+    releasePrintSetup();
+    return exitCode;
 }

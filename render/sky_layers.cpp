@@ -14,13 +14,6 @@ constexpr int kParallelLimitDegrees = 75;
 // Labels sit 0.7 of a circle radius (close to r / sqrt 2) or 0.7 of the text size from a star.
 constexpr double kLabelOffset = 0.7;
 
-// The stars the constellation holds, never more than its record array has.
-int storedStarCount(const Constellation& constellation) {
-    int count = constellation.starCount;
-    if (count > int(constellation.stars.size())) count = int(constellation.stars.size());
-    return count < 0 ? 0 : count;
-}
-
 // The identified reference star, or nullptr when the number resolves to no entry.
 const ReferenceStar* identifiedStar(const AncientStar& star, const ReferenceCatalog& refStars) {
     int entry = lookUpReferenceStar(refStars.index, star.identification);
@@ -31,6 +24,12 @@ const ReferenceStar* identifiedStar(const AncientStar& star, const ReferenceCata
 int roundHalfAway(double value) { return int(std::lround(value)); }
 
 }  // namespace
+
+int storedStarCount(const Constellation& constellation) {
+    int count = constellation.starCount;
+    if (count > int(constellation.stars.size())) count = int(constellation.stars.size());
+    return count < 0 ? 0 : count;
+}
 
 int toggledDisplayFlags(int flags, int n) {
     if (n < 1 || n > 6) return flags;

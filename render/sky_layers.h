@@ -39,6 +39,9 @@ int toggledDisplayFlags(int flags, int n);
 // Ancient stars are drawn unless reference stars are on while circles are off.
 bool ancientStarsShown(int flags);
 
+// The stars the constellation holds, never more than its record array has.
+int storedStarCount(const Constellation& constellation);
+
 // Projects a star's direction: always writes a screen position for this view, so lines and
 // labels never read one left from another frame; behind the viewer it is the position continued
 // past the horizon, which still points the right way from the centre. Returns the visible flag.

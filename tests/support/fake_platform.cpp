@@ -8,6 +8,10 @@ namespace {
 FakePlatform fake;
 FakeNearestStarsWindow nearestWindow;
 FakeEpochDialog epochDialog;
+// The open cancel dialog's callback.
+void (*cancelCallback)(void*) = nullptr;
+void* cancelContext = nullptr;
+int pagesStarted = 0, pagesEnded = 0;
 }
 
 FakePlatform& fakePlatform() { return fake; }
@@ -17,6 +21,14 @@ void resetFakePlatform() {
     fake = FakePlatform();
     nearestWindow = FakeNearestStarsWindow();
     epochDialog = FakeEpochDialog();
+    cancelCallback = nullptr;
+    cancelContext = nullptr;
+}
+
+bool pressPrintCancel() {
+    if (!cancelCallback) return false;
+    cancelCallback(cancelContext);
+    return true;
 }
 
 std::vector<DrawnText> textsStartingWith(const std::string& prefix) {
@@ -104,6 +116,65 @@ void platformShowAboutBox(int timeoutMs) { fake.aboutBoxTimeouts.push_back(timeo
 void platformCloseMainWindow() {
     ++fake.closeRequests;
     onDestroy(fake.outerRectOnClose);
+}
+
+bool platformPrintDialog(PrinterPage& page) {
+    ++fake.printDialogs;
+    if (!fake.printerAnswer) return false;
+    page = *fake.printerAnswer;
+    return true;
+}
+
+bool platformStartDocument(const char* name, PageSurface& surface) {
+    fake.printSteps.push_back("start document");
+    fake.documentName = name;
+    if (!fake.startDocumentSucceeds) return false;
+    pagesStarted = pagesEnded = 0;
+    fake.printed = PageRecording();
+    surface = recordingSurface(fake.printed);
+    return true;
+}
+
+bool platformStartPage() {
+    fake.printSteps.push_back("start page");
+    fake.printed.page = ++pagesStarted;
+    return pagesStarted != fake.failingStartPage;
+}
+
+bool platformEndPage() {
+    fake.printSteps.push_back("end page");
+    return ++pagesEnded != fake.failingEndPage;
+}
+
+bool platformEndDocument() {
+    fake.printSteps.push_back("end document");
+    return fake.endDocumentSucceeds;
+}
+
+void platformAbortDocument() { fake.printSteps.push_back("abort document"); }
+
+void platformOpenCancelDialog(const char* caption, const char* text, void (*onCancel)(void*),
+                              void* context) {
+    fake.printSteps.push_back("open cancel dialog");
+    fake.cancelCaption = caption;
+    fake.cancelText = text;
+    cancelCallback = onCancel;
+    cancelContext = context;
+}
+
+void platformCloseCancelDialog() {
+    fake.printSteps.push_back("close cancel dialog");
+    cancelCallback = nullptr;
+    cancelContext = nullptr;
+}
+
+void platformProcessEvents() {
+    ++fake.processEventsCalls;
+    if (fake.onProcessEvents) fake.onProcessEvents();
+}
+
+void platformEnableMainWindow(bool enabled) {
+    fake.printSteps.push_back(enabled ? "enable window" : "disable window");
 }
 
 void platformNearestStarsShow(const char* title, const char* text, int clickX, int clickY) {

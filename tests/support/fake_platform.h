@@ -6,6 +6,7 @@
 #pragma once
 
 #include <deque>
+#include <functional>
 #include <map>
 #include <optional>
 #include <string>
@@ -13,6 +14,7 @@
 
 #include "catalog/catalog.h"
 #include "platform/platform.h"
+#include "page_recorder.h"
 
 struct DrawnText {
     int x, y;
@@ -45,6 +47,14 @@ struct FakePlatform {
     std::vector<FileRequest> fileRequests;
     std::vector<std::string> openedDocuments;
     int closeRequests = 0;
+    // Printing: the dialogs shown, the job's steps in order ("start document", "start page",
+    // "end page", "end document", "abort document", "disable window", "enable window",
+    // "open cancel dialog", "close cancel dialog") and what the pages drew.
+    int printDialogs = 0;
+    std::vector<std::string> printSteps;
+    std::string documentName, cancelCaption, cancelText;
+    PageRecording printed;
+    int processEventsCalls = 0;
     std::vector<int> aboutBoxTimeouts;  // one per about box opened
 
     // Scripted.
@@ -59,6 +69,15 @@ struct FakePlatform {
     std::deque<std::optional<Color>> colorAnswers;
     Color customColorOnConfirm = 0;  // written into custom slot 0 when a colour is confirmed
     bool openDocumentSucceeds = true;
+    // The print dialog's answer (nullopt cancels) and the printer's: 0 succeeds, n fails the nth
+    // start or end of a page.
+    std::optional<PrinterPage> printerAnswer;
+    bool startDocumentSucceeds = true;
+    bool endDocumentSucceeds = true;
+    int failingStartPage = 0;
+    int failingEndPage = 0;
+    // Runs whenever the shell lets events be handled, as the events waiting would.
+    std::function<void()> onProcessEvents;
     // Text extent: a fixed width per character and one height.
     int charWidth = 7;
     int textHeight = 14;
@@ -85,6 +104,9 @@ FakePlatform& fakePlatform();
 FakeNearestStarsWindow& fakeNearestStarsWindow();
 FakeEpochDialog& fakeEpochDialog();
 void resetFakePlatform();
+
+// Presses Cancel in the open cancel dialog; false when none is open.
+bool pressPrintCancel();
 
 // Drawn texts that start with `prefix`, in drawing order.
 std::vector<DrawnText> textsStartingWith(const std::string& prefix);
