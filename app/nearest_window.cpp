@@ -43,7 +43,8 @@ int nearestStarsQuery(int x, int y, double radius) {
     }
     std::string list;
     bool found = buildNearestStarsList(query.mode, *constellation, theApp.reference->stars,
-                                       kReferenceStarCount, query.clickX, query.clickY, radius, list);
+                                       kReferenceStarCount, query.clickX, query.clickY, radius,
+                                       list);
     const char* title = nearestStarsTitle(query.mode);
     if (!found) {
         if (open) platformNearestStarsShow(title, kNoStarsText, query.clickX, query.clickY);

@@ -35,27 +35,31 @@ static std::string firstCharacters(const std::string& text, int count) {
     return text.substr(0, size_t(count));
 }
 
+static bool parseEpochField(const std::string& text, int length, double& jd) {
+    return parseEpoch(firstCharacters(text, length).c_str(), jd);
+}
+
+static bool parseOffsetField(const std::string& text, int length, float& radians) {
+    return parseOffset(firstCharacters(text, length).c_str(), radians);
+}
+
 std::string fieldTextOnFocusLoss(EpochField field, const std::string& typed) {
     if (field == EpochFieldDate) {
         double jd;
-        if (parseEpoch(firstCharacters(typed, kEpochFieldLength).c_str(), jd)) return formatEpoch(jd);
+        if (parseEpochField(typed, kEpochFieldLength, jd)) return formatEpoch(jd);
     } else {
         float radians;
-        if (parseOffset(firstCharacters(typed, kOffsetFieldLength).c_str(), radians))
-            return formatOffset(radians);
+        if (parseOffsetField(typed, kOffsetFieldLength, radians)) return formatOffset(radians);
     }
     return typed;
 }
 
 bool readEpochFields(const EpochFields& fields, EpochSetting& setting) {
     EpochSetting read = setting;
-    if (!parseEpoch(firstCharacters(fields.text[EpochFieldDate], kEpochFieldLength).c_str(), read.epoch))
+    if (!parseEpochField(fields.text[EpochFieldDate], kEpochFieldLength, read.epoch)) return false;
+    if (!parseOffsetField(fields.text[EpochFieldLongitude], kEpochFieldLength, read.offsetLon))
         return false;
-    if (!parseOffset(firstCharacters(fields.text[EpochFieldLongitude], kEpochFieldLength).c_str(),
-                     read.offsetLon))
-        return false;
-    if (!parseOffset(firstCharacters(fields.text[EpochFieldLatitude], kEpochFieldLength).c_str(),
-                     read.offsetLat))
+    if (!parseOffsetField(fields.text[EpochFieldLatitude], kEpochFieldLength, read.offsetLat))
         return false;
     setting = read;
     return true;

@@ -19,7 +19,8 @@ static QFont makeDialogFont() {
     if (QScreen* screen = QGuiApplication::primaryScreen())
         dotsPerInch = int(screen->logicalDotsPerInchY());
     // Points to pixels rounded to the nearest, as a template's font is made.
-    font.setPixelSize(std::max(1, (kDialogFontPoints * dotsPerInch + kPointsPerInch / 2) / kPointsPerInch));
+    int pixels = (kDialogFontPoints * dotsPerInch + kPointsPerInch / 2) / kPointsPerInch;
+    font.setPixelSize(std::max(1, pixels));
     return font;
 }
 

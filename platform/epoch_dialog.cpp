@@ -34,8 +34,10 @@ constexpr LabelControl kLabels[] = {
     {"Presets", Qt::AlignLeft, {7, 70, 32, 8}},
 };
 // Indexed by EpochField.
-constexpr UnitRect kFieldRects[kEpochFieldCount] = {{33, 9, 80, 12}, {46, 43, 44, 12}, {148, 43, 44, 12}};
-constexpr int kFieldLengths[kEpochFieldCount] = {kEpochFieldLength, kOffsetFieldLength, kOffsetFieldLength};
+constexpr UnitRect kFieldRects[kEpochFieldCount] = {
+    {33, 9, 80, 12}, {46, 43, 44, 12}, {148, 43, 44, 12}};
+constexpr int kFieldLengths[kEpochFieldCount] = {
+    kEpochFieldLength, kOffsetFieldLength, kOffsetFieldLength};
 // The drop-down list; its height is the closed box's own.
 constexpr UnitRect kPresetsRect = {36, 68, 80, 0};
 constexpr UnitRect kOkRect = {32, 92, 50, 14};
@@ -56,7 +58,8 @@ EpochDialog::EpochDialog(const EpochSetting& setting, QWidget* owner)
     setWindowTitle(QString::fromLatin1(kTitle));
     setFont(dialogFont());
     DialogUnits units = dialogUnitsOf(dialogFont());
-    setFixedSize(dialogUnitsToPixelsX(units, kWidthUnits), dialogUnitsToPixelsY(units, kHeightUnits));
+    setFixedSize(dialogUnitsToPixelsX(units, kWidthUnits),
+                 dialogUnitsToPixelsY(units, kHeightUnits));
 
     // Created in the template's order, which is the order Tab goes through them.
     auto label = [&](const LabelControl& control) {

@@ -113,8 +113,9 @@ NearestStarsWindow::NearestStarsWindow(QWidget* owner)
     QFontMetricsF metrics(listFont());
     int margin = int(std::ceil(list_->document()->documentMargin()));
     int frame = 2 * list_->frameWidth();
-    int listWidth = int(std::ceil(metrics.horizontalAdvance(QString(kListColumns, QLatin1Char('0'))))) +
-                    2 * margin + list_->cursorWidth() + frame;
+    QString row(kListColumns, QLatin1Char('0'));
+    int listWidth = int(std::ceil(metrics.horizontalAdvance(row))) + 2 * margin +
+                    list_->cursorWidth() + frame;
     int listHeight = kListLines * int(std::ceil(metrics.lineSpacing())) + 2 * margin + 1 + frame;
 
     DialogUnits units = dialogUnitsOf(dialogFont());

@@ -28,7 +28,11 @@ std::vector<std::string> lines(const std::string& text) {
     return out;
 }
 
-std::vector<int> corners(const ScreenRect& r) { return {r.left, r.top, r.right, r.bottom}; }
+// The corners of the window placed for a click.
+std::vector<int> placed(int x, int y, int width, int height, const ScreenRect& area) {
+    ScreenRect r = placeNearClick(x, y, width, height, area);
+    return {r.left, r.top, r.right, r.bottom};
+}
 
 constexpr int kStar = 3;  // the star of Ursa Minor the tests click on
 
@@ -74,19 +78,19 @@ protected:
 
 TEST(NearestStarsPlacement, BelowRightOfTheClickOrMirroredAtTheRightAndBottomEdges) {
     const ScreenRect area = {0, 0, 1280, 1000};
-    EXPECT_EQ(corners(placeNearClick(100, 200, 300, 250, area)), (std::vector<int>{102, 202, 402, 452}));
+    EXPECT_EQ(placed(100, 200, 300, 250, area), (std::vector<int>{102, 202, 402, 452}));
     // Just fitting: the window's right edge on the work area's right edge stays.
-    EXPECT_EQ(corners(placeNearClick(978, 200, 300, 250, area)), (std::vector<int>{980, 202, 1280, 452}));
+    EXPECT_EQ(placed(978, 200, 300, 250, area), (std::vector<int>{980, 202, 1280, 452}));
     // One pixel more and it opens to the left: its right edge 2 pixels left of the click.
-    EXPECT_EQ(corners(placeNearClick(979, 200, 300, 250, area)), (std::vector<int>{677, 202, 977, 452}));
-    EXPECT_EQ(corners(placeNearClick(100, 749, 300, 250, area)), (std::vector<int>{102, 497, 402, 747}));
-    EXPECT_EQ(corners(placeNearClick(1270, 990, 300, 250, area)), (std::vector<int>{968, 738, 1268, 988}));
+    EXPECT_EQ(placed(979, 200, 300, 250, area), (std::vector<int>{677, 202, 977, 452}));
+    EXPECT_EQ(placed(100, 749, 300, 250, area), (std::vector<int>{102, 497, 402, 747}));
+    EXPECT_EQ(placed(1270, 990, 300, 250, area), (std::vector<int>{968, 738, 1268, 988}));
     // The left and top edges are not tested: a work area that starts further in changes nothing.
     const ScreenRect inset = {500, 400, 1280, 1000};
-    EXPECT_EQ(corners(placeNearClick(100, 200, 300, 250, inset)), (std::vector<int>{102, 202, 402, 452}));
+    EXPECT_EQ(placed(100, 200, 300, 250, inset), (std::vector<int>{102, 202, 402, 452}));
     // A work area away from the origin, on a second screen to the left.
     const ScreenRect left = {-1920, 0, 0, 1080};
-    EXPECT_EQ(corners(placeNearClick(-10, 500, 300, 250, left)), (std::vector<int>{-312, 502, -12, 752}));
+    EXPECT_EQ(placed(-10, 500, 300, 250, left), (std::vector<int>{-312, 502, -12, 752}));
 }
 
 TEST_F(NearestStarsTest, ClickOnAStarOpensTheListNextToItAndAnEmptySkyOpensNothing) {

@@ -67,7 +67,8 @@ std::string fullList() {
         lonLatToVec3(1.0 + i, -0.5, r.dir);  // southern latitudes: the sign column filled
     }
     std::string text;
-    buildNearestStarsList(NearestStarsMode{}, constellation, references.data(), 5, 100, 100, 30, text);
+    buildNearestStarsList(NearestStarsMode{}, constellation, references.data(), 5, 100, 100, 30,
+                          text);
     return text;
 }
 
