@@ -7,7 +7,8 @@ BUILD := build
 JOBS := $(shell nproc)
 # qt6-base-dev brings the Qt 6 Widgets, PrintSupport and Test modules and the offscreen platform
 # the Qt tests run on; its CMake files look for OpenGL (libgl-dev). fonts-wine has the Tahoma label
-# font, fonts-liberation the fallback; xdg-utils opens the user guide in the browser;
+# font, fonts-liberation its fallback and Liberation Mono, the nearest-stars list's stand-in for
+# Courier New; xdg-utils opens the user guide in the browser;
 # poppler-utils reads back the PDF the printing test prints.
 PACKAGES := cmake g++ make libgtest-dev libgmock-dev libbenchmark-dev \
             qt6-base-dev libgl-dev fonts-wine fonts-liberation xdg-utils poppler-utils
