@@ -2,7 +2,6 @@
 
 #include <climits>
 #include <cmath>
-#include <cstdarg>
 #include <cstdio>
 
 #include "app/state.h"
@@ -46,22 +45,6 @@ void drawCoordinateLine(float first, float second, int lineNumber, Color color) 
 }
 
 }  // namespace
-
-std::string formatText(const char* format, ...) {
-    va_list args;
-    va_start(args, format);
-    va_list again;
-    va_copy(again, args);
-    int length = std::vsnprintf(nullptr, 0, format, args);
-    va_end(args);
-    std::string text;
-    if (length > 0) {
-        text.resize(size_t(length));
-        std::vsnprintf(&text[0], text.size() + 1, format, again);
-    }
-    va_end(again);
-    return text;
-}
 
 int roundedInteger(double value) {
     return clampedInteger(value > 0 ? std::trunc(value + 0.5) : -std::trunc(0.5 - value));

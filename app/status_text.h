@@ -7,13 +7,11 @@
 
 #include <string>
 
+#include "catalog/text_format.h"
 #include "geometry/view.h"
 #include "render/colors.h"
 
 constexpr Color kStatusTextColor = makeColor(255, 255, 128);
-
-// printf into a string of whatever length the values need.
-std::string formatText(const char* format, ...) __attribute__((format(printf, 1, 2)));
 
 // A value rounded half away from zero to a whole number, held within the range of an int (a
 // value that is not a number gives 0).

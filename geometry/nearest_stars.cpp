@@ -1,10 +1,10 @@
 #include "geometry/nearest_stars.h"
 
 #include <cmath>
-#include <cstdarg>
 #include <cstdio>
 
 #include "catalog/precession.h"
+#include "catalog/text_format.h"
 
 constexpr double kNoAncientDistance = 10000.0;
 constexpr float kEmptySlotKey = 1000.0f;
@@ -103,23 +103,10 @@ static std::string ancientPositionText(const NearestStarsMode& mode, const Ancie
     return directionText(mode, v);
 }
 
-static std::string formatted(const char* format, ...) __attribute__((format(printf, 1, 2)));
-static std::string formatted(const char* format, ...) {
-    va_list args, copy;
-    va_start(args, format);
-    va_copy(copy, args);
-    int length = std::vsnprintf(nullptr, 0, format, copy);
-    va_end(copy);
-    std::string text(length > 0 ? size_t(length) : 0, '\0');
-    if (length > 0) std::vsnprintf(text.data(), text.size() + 1, format, args);
-    va_end(args);
-    return text;
-}
-
 static std::string magnitudeText(float magnitude) {
     if (magnitude == kFaintMagnitude) return "  fnt.";
     if (magnitude == kNebulousMagnitude) return "  neb.";
-    return formatted(" %4.1f", magnitude);
+    return formatText(" %4.1f", magnitude);
 }
 
 bool buildNearestStarsList(const NearestStarsMode& mode, const Constellation& constellation,
@@ -132,20 +119,20 @@ bool buildNearestStarsList(const NearestStarsMode& mode, const Constellation& co
     text.clear();
     if (ancient >= 0) {
         const AncientStar& star = constellation.stars[ancient];
-        text += formatted("%d %s %d\r\n", star.catalogNumber, constellation.name.c_str(),
+        text += formatText("%d %s %d\r\n", star.catalogNumber, constellation.name.c_str(),
                           ancient + 1);
         text += star.description + "\r\n";
-        text += star.identification >= 1 ? formatted("%4d", star.identification) : "    ";
-        text += formatted(" %12.12s  ", star.designation);
+        text += star.identification >= 1 ? formatText("%4d", star.identification) : "    ";
+        text += formatText(" %12.12s  ", star.designation);
         text += ancientPositionText(mode, star);
         text += magnitudeText(star.magnitude) + "\r\n";
         text += std::string(kRuleWidth, '-') + "\r\n";
     }
     for (int k = 0; k < references; ++k) {
         const ReferenceStar& star = stars[found[k]];
-        text += formatted("%4d %12.12s  ", star.number, star.name);
+        text += formatText("%4d %12.12s  ", star.number, star.name);
         text += directionText(mode, star.dir);
-        text += formatted(" %5.2f\r\n", star.magnitude);
+        text += formatText(" %5.2f\r\n", star.magnitude);
     }
     return true;
 }

@@ -1,0 +1,7 @@
+// printf-style formatting into a string of whatever length the values need, for every text the
+// program composes (status line, list texts, menu items), so no text is ever cut or overruns.
+#pragma once
+
+#include <string>
+
+std::string formatText(const char* format, ...) __attribute__((format(printf, 1, 2)));
