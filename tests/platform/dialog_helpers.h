@@ -1,33 +1,21 @@
-// Qt test helpers: act on the next modal dialog or popup menu of a type once it is on screen,
-// the way a person would answer it, while the code under test waits in the dialog's event loop.
+// Acting on the next modal dialog or popup menu of a type once it is on screen, the way a person
+// would answer it, while the code under test waits in its event loop (for about five seconds).
 #pragma once
 
 #include <QApplication>
 #include <QTimer>
-#include <QWidget>
 #include <functional>
 
-namespace detail {
-inline void pollFor(std::function<QWidget*()> find, std::function<void(QWidget*)> act, int triesLeft) {
-    if (QWidget* widget = find()) {
-        act(widget);
-        return;
-    }
-    if (triesLeft > 0)
-        QTimer::singleShot(10, [=] { pollFor(find, act, triesLeft - 1); });
+template <typename T>
+void whenOpens(QWidget* (*current)(), std::function<void(T*)> act, int triesLeft = 500) {
+    if (T* widget = qobject_cast<T*>(current())) return act(widget);
+    if (triesLeft > 0) QTimer::singleShot(10, [=] { whenOpens(current, act, triesLeft - 1); });
 }
-}  // namespace detail
-
-// Calls `act` with the next modal dialog of type T that opens (within about five seconds).
 template <typename T>
 void whenModalOpens(std::function<void(T*)> act) {
-    detail::pollFor([] { return qobject_cast<T*>(QApplication::activeModalWidget()); },
-                    [act](QWidget* w) { act(static_cast<T*>(w)); }, 500);
+    whenOpens(QApplication::activeModalWidget, act);
 }
-
-// Calls `act` with the next popup (a menu) that opens.
 template <typename T>
 void whenPopupOpens(std::function<void(T*)> act) {
-    detail::pollFor([] { return qobject_cast<T*>(QApplication::activePopupWidget()); },
-                    [act](QWidget* w) { act(static_cast<T*>(w)); }, 500);
+    whenOpens(QApplication::activePopupWidget, act);
 }
