@@ -1,8 +1,8 @@
 // A recording stand-in for the platform services, linked into the shell's tests and benchmark in
-// place of the Qt adapter. It records what the shell shows (message boxes, texts, menu marks,
-// repaints, presented frames, dialogs asked for) and answers from a script (key states, cursor,
-// work area, chooser results). Like the real window, a repaint runs the paint handler at once and
-// a close request runs the destroy handler.
+// place of the Qt adapter. Texts drawn on the window and what a printed page draws are kept as
+// records; every other service called is logged as one line, in order, and answered from a
+// script. Like the real window, a repaint runs the paint handler at once and a close request
+// runs the destroy handler.
 #pragma once
 
 #include <deque>
@@ -14,7 +14,6 @@
 
 #include "catalog/catalog.h"
 #include "platform/platform.h"
-#include "page_recorder.h"
 
 struct DrawnText {
     int x, y;
@@ -23,90 +22,65 @@ struct DrawnText {
     bool opaqueBlackBackground;
 };
 
-struct ShownMessage {
-    std::string text, caption;
+// One drawing call of a page, with the page number, pen and font in force.
+enum PageOpKind { OpRectangle, OpCircle, OpLine, OpPolyline, OpText };
+struct PageOp {
+    PageOpKind kind;
+    int page, penWidth;
+    PenStyle penStyle;
+    std::vector<PagePoint> points;  // rectangle: two corners; circle, text: one; line: two ends
+    double radius;
+    bool filled;  // a filled circle, or a text on an opaque background
+    std::string text;
+    int fontHeight;
 };
 
-struct FileRequest {
-    std::string title, pattern, initialDir;
+struct PageRecording {
+    std::vector<PageOp> ops;
+    int page = 1, penWidth = -1, fontHeight = 0;
+    PenStyle penStyle = PenSolid;
+    std::string fontFamily;
+    std::vector<PageOp> of(PageOpKind kind) const;
 };
+
+// Records into `recording`; a text measures half the font height per character, one height high.
+PageSurface recordingSurface(PageRecording& recording);
 
 struct FakePlatform {
-    // Recorded.
-    int repaints = 0;
-    int presentedFrames = 0;
-    int presentedWidth = 0, presentedHeight = 0;
+    // Recorded. The log's lines: "repaint", "frame WxH", "message TEXT | CAPTION",
+    // "popup X Y", "colour R G B custom R G B" (the initial and the first custom colour),
+    // "file TITLE | PATTERN | FOLDER", "open PATH", "about TIMEOUT", "close", "epoch dialog",
+    // "nearest show X Y", "nearest title TITLE", and for printing "print dialog",
+    // "window disabled", "window enabled", "cancel dialog CAPTION | TEXT", "cancel dialog closed",
+    // "start document NAME", "start page N", "end page N", "end document", "abort document".
+    std::vector<std::string> log;
     std::vector<DrawnText> texts;  // every text drawn, in order
-    std::vector<ShownMessage> messages;
     std::map<int, bool> menuChecks;
     std::map<int, std::string> menuTexts;
-    int popupsShown = 0;
-    int popupX = 0, popupY = 0;
-    std::vector<Color> colorRequests;  // initial colour of every colour chooser opened
-    std::vector<Color> customColorSeen;  // custom slot 0 as each colour chooser opened
-    std::vector<FileRequest> fileRequests;
-    std::vector<std::string> openedDocuments;
-    int closeRequests = 0;
-    // Printing: the dialogs shown, the job's steps in order ("start document", "start page",
-    // "end page", "end document", "abort document", "disable window", "enable window",
-    // "open cancel dialog", "close cancel dialog") and what the pages drew.
-    int printDialogs = 0;
-    std::vector<std::string> printSteps;
-    std::string documentName, cancelCaption, cancelText;
-    PageRecording printed;
+    PageRecording printed;  // the pages of the last document started
     int processEventsCalls = 0;
-    std::vector<int> aboutBoxTimeouts;  // one per about box opened
+    EpochSetting epochShown;  // what the last epoch dialog opened on
+    // The nearest-stars window as the shell left it; a test closes it by clearing `nearestOpen`.
+    bool nearestOpen = false;
+    std::string nearestTitle, nearestText;
 
     // Scripted.
-    bool shiftDown = false;
-    bool controlDown = false;
-    bool cursorKnown = false;
+    bool shiftDown = false, controlDown = false, cursorKnown = false;
     int cursorX = 0, cursorY = 0;
     ScreenRect workArea = {0, 0, 1280, 1024};
     ScreenRect outerRectOnClose = {0, 0, 1120, 896};  // handed to the destroy handler
-    // Answers of the next choosers, taken from the front; nothing left or nullopt cancels.
+    // Answers of the next dialogs, taken from the front; nothing left or nullopt cancels.
     std::deque<std::optional<std::string>> fileAnswers;
     std::deque<std::optional<Color>> colorAnswers;
-    Color customColorOnConfirm = 0;  // written into custom slot 0 when a colour is confirmed
-    bool openDocumentSucceeds = true;
-    // The print dialog's answer (nullopt cancels) and the printer's: 0 succeeds, n fails the nth
-    // start or end of a page.
+    std::deque<std::optional<EpochSetting>> epochAnswers;
     std::optional<PrinterPage> printerAnswer;
-    bool startDocumentSucceeds = true;
-    bool endDocumentSucceeds = true;
-    int failingStartPage = 0;
-    int failingEndPage = 0;
-    // Runs whenever the shell lets events be handled, as the events waiting would.
-    std::function<void()> onProcessEvents;
-    // Text extent: a fixed width per character and one height.
-    int charWidth = 7;
-    int textHeight = 14;
-};
-
-// The nearest-stars window as the shell left it. A test closes it, as the user would, by
-// clearing `open`.
-struct FakeNearestStarsWindow {
-    bool open = false;
-    std::string title, text;
-    int clickX = 0, clickY = 0;
-    int shows = 0;        // calls of the show service
-    int titlesSet = 0;    // calls of the title service while open
-};
-
-// The epoch dialog: the settings it was opened on, and the answers of the next ones, taken from
-// the front (nothing left or nullopt is Cancel).
-struct FakeEpochDialog {
-    std::vector<EpochSetting> openedWith;
-    std::deque<std::optional<EpochSetting>> answers;
+    Color customColorOnConfirm = 0;  // put into custom slot 0 when a colour is confirmed
+    std::string failingStep;         // the printer step logged with this line fails
+    std::function<void()> onProcessEvents;  // runs as the events waiting would
+    int charWidth = 7, textHeight = 14;     // text extent per character, and its height
 };
 
 FakePlatform& fakePlatform();
-FakeNearestStarsWindow& fakeNearestStarsWindow();
-FakeEpochDialog& fakeEpochDialog();
 void resetFakePlatform();
-
 // Presses Cancel in the open cancel dialog; false when none is open.
 bool pressPrintCancel();
-
-// Drawn texts that start with `prefix`, in drawing order.
-std::vector<DrawnText> textsStartingWith(const std::string& prefix);
