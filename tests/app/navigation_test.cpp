@@ -2,6 +2,7 @@
 // Shift and Control, zoom, the default view and shift, editions and resizing.
 #include <cmath>
 
+#include "app/navigation.h"
 #include "geometry/vectors.h"
 #include "shell_fixture.h"
 
@@ -83,7 +84,9 @@ TEST_F(ShellTest, ArrowKeysMoveTheViewOrTheShiftByTheModifiers) {
         EXPECT_NEAR(dLat, m.lat, 1e-5) << m.mode << m.key << m.shift << m.control;
         EXPECT_NEAR(deg(theApp.view.roll - view.roll), m.roll, 1e-5) << m.key << m.control;
         EXPECT_EQ(repaints(), m.lon || m.lat || m.roll ? 1 : 0) << m.mode << m.key;
-        if (!onView) EXPECT_EQ(theApp.view.centerLon, view.centerLon);
+        if (!onView) {
+            EXPECT_EQ(theApp.view.centerLon, view.centerLon);
+        }
     }
 }
 

@@ -102,7 +102,7 @@ TEST_F(ShellTest, CharactersActAndMenuItemsDoAsTheirCharacters) {
         takeLog();
     };
     const std::string unchanged = "flags 1F arrows 0 view 80 zoom 8.00 shift 0.8 -0.3";
-    for (int code : {'m', 'x', 'A', '0', '7', 'Q', 0, 255, -1}) onCharacter(code);
+    for (int code : {int('m'), int('x'), int('A'), int('0'), int('7'), int('Q'), 0, 255, -1}) onCharacter(code);
     for (int id : {0, 100, 149, 200, 207, 306, 400, 406, 1004, 1007, 1101, 65535}) onCommand(id);
     EXPECT_EQ(outcome(), unchanged);
 
