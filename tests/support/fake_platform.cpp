@@ -11,17 +11,16 @@ void (*cancelCallback)(void*) = nullptr;  // of the open cancel dialog
 void* cancelContext = nullptr;
 
 void log(const std::string& line) { fake.log.push_back(line); }
-std::string number(int n) { return std::to_string(n); }
+std::string str(int n) { return std::to_string(n); }
 std::string rgb(Color c) {
-    return number(colorRed(c)) + " " + number(colorGreen(c)) + " " + number(colorBlue(c));
+    return str(colorRed(c)) + " " + str(colorGreen(c)) + " " + str(colorBlue(c));
 }
 // Logs a printer step; false when it is the one scripted to fail.
 bool step(const std::string& line) {
     log(line);
     return line != fake.failingStep;
 }
-
-// Takes the next answer of a scripted dialog: false when none is left or it is a cancel.
+// The next answer of a scripted dialog: false when none is left or it is a cancel.
 template <typename T>
 bool answer(std::deque<std::optional<T>>& answers, T& value) {
     std::optional<T> next = answers.empty() ? std::nullopt : answers.front();
@@ -33,27 +32,18 @@ bool answer(std::deque<std::optional<T>>& answers, T& value) {
 }  // namespace
 
 FakePlatform& fakePlatform() { return fake; }
-void resetFakePlatform() {
-    fake = FakePlatform();
-    cancelCallback = nullptr;
-}
-
+void resetFakePlatform() { fake = FakePlatform(), cancelCallback = nullptr; }
 bool pressPrintCancel() {
-    if (!cancelCallback) return false;
-    cancelCallback(cancelContext);
-    return true;
+    if (cancelCallback) cancelCallback(cancelContext);
+    return cancelCallback != nullptr;
 }
 
-void platformRepaint() {
-    log("repaint");
-    onPaint();
-}
+void platformRepaint() { log("repaint"), onPaint(); }
 void platformPresentFrame(const FrameBuffer& f) {
-    log("frame " + number(f.width) + "x" + number(f.height));
+    log("frame " + str(f.width) + "x" + str(f.height));
 }
 void platformMeasureText(const char* text, int& width, int& height) {
-    width = fake.charWidth * int(std::strlen(text));
-    height = fake.textHeight;
+    width = fake.charWidth * int(std::strlen(text)), height = fake.textHeight;
 }
 void platformDrawText(int x, int y, const char* text, Color color, bool opaque) {
     fake.texts.push_back({x, y, text, color, opaque});
@@ -61,8 +51,7 @@ void platformDrawText(int x, int y, const char* text, Color color, bool opaque) 
 bool platformShiftDown() { return fake.shiftDown; }
 bool platformControlDown() { return fake.controlDown; }
 bool platformCursorPos(int& x, int& y) {
-    x = fake.cursorX;
-    y = fake.cursorY;
+    x = fake.cursorX, y = fake.cursorY;
     return fake.cursorKnown;
 }
 ScreenRect platformWorkArea() { return fake.workArea; }
@@ -71,45 +60,33 @@ void platformMessageBox(const char* text, const char* caption) {
 }
 void platformSetMenuCheck(int command, bool checked) { fake.menuChecks[command] = checked; }
 void platformSetMenuText(int command, const char* text) { fake.menuTexts[command] = text; }
-void platformTrackPopupMenu(int x, int y) { log("popup " + number(x) + " " + number(y)); }
-
-bool platformChooseColor(Color initial, Color customColors[16], Color& chosen) {
-    log("colour " + rgb(initial) + " custom " + rgb(customColors[0]));
+void platformTrackPopupMenu(int x, int y) { log("popup " + str(x) + " " + str(y)); }
+bool platformChooseColor(Color initial, Color custom[16], Color& chosen) {
+    log("colour " + rgb(initial) + " custom " + rgb(custom[0]));
     if (!answer(fake.colorAnswers, chosen)) return false;
-    customColors[0] = fake.customColorOnConfirm;
+    custom[0] = fake.customColorOnConfirm;
     return true;
 }
-bool platformChooseFile(const char* title, const char* pattern, const std::string& initialDir,
+bool platformChooseFile(const char* title, const char* pattern, const std::string& folder,
                         std::string& path) {
-    log("file " + std::string(title) + " | " + pattern + " | " + initialDir);
+    log("file " + std::string(title) + " | " + pattern + " | " + folder);
     return answer(fake.fileAnswers, path);
 }
-bool platformOpenDocument(const std::string& path) {
-    log("open " + path);
-    return true;
-}
-void platformShowAboutBox(int timeoutMs) { log("about " + number(timeoutMs)); }
-void platformCloseMainWindow() {
-    log("close");
-    onDestroy(fake.outerRectOnClose);
-}
+bool platformOpenDocument(const std::string& path) { return log("open " + path), true; }
+void platformShowAboutBox(int timeoutMs) { log("about " + str(timeoutMs)); }
+void platformCloseMainWindow() { log("close"), onDestroy(fake.outerRectOnClose); }
 bool platformEpochDialog(EpochSetting& setting) {
-    log("epoch dialog");
-    fake.epochShown = setting;
+    log("epoch dialog"), fake.epochShown = setting;
     return answer(fake.epochAnswers, setting);
 }
 
-void platformNearestStarsShow(const char* title, const char* text, int clickX, int clickY) {
-    log("nearest show " + number(clickX) + " " + number(clickY));
-    fake.nearestOpen = true;
-    fake.nearestTitle = title;
-    fake.nearestText = text;
+void platformNearestStarsShow(const char* title, const char* text, int x, int y) {
+    log("nearest show " + str(x) + " " + str(y));
+    fake.nearestOpen = true, fake.nearestTitle = title, fake.nearestText = text;
 }
 bool platformNearestStarsIsOpen() { return fake.nearestOpen; }
 void platformNearestStarsSetTitle(const char* title) {
-    if (!fake.nearestOpen) return;
-    log("nearest title " + std::string(title));
-    fake.nearestTitle = title;
+    if (fake.nearestOpen) log("nearest title " + std::string(title)), fake.nearestTitle = title;
 }
 
 bool platformPrintDialog(PrinterPage& page) {
@@ -124,24 +101,18 @@ bool platformStartDocument(const char* name, PageSurface& surface) {
     surface = recordingSurface(fake.printed);
     return true;
 }
-bool platformStartPage() { return step("start page " + number(++fake.printed.page)); }
-bool platformEndPage() { return step("end page " + number(fake.printed.page)); }
+bool platformStartPage() { return step("start page " + str(++fake.printed.page)); }
+bool platformEndPage() { return step("end page " + str(fake.printed.page)); }
 bool platformEndDocument() { return step("end document"); }
 void platformAbortDocument() { log("abort document"); }
 void platformOpenCancelDialog(const char* caption, const char* text, void (*onCancel)(void*),
                               void* context) {
     log("cancel dialog " + std::string(caption) + " | " + text);
-    cancelCallback = onCancel;
-    cancelContext = context;
+    cancelCallback = onCancel, cancelContext = context;
 }
-void platformCloseCancelDialog() {
-    log("cancel dialog closed");
-    cancelCallback = nullptr;
-}
+void platformCloseCancelDialog() { log("cancel dialog closed"), cancelCallback = nullptr; }
 void platformProcessEvents() {
     ++fake.processEventsCalls;
     if (fake.onProcessEvents) fake.onProcessEvents();
 }
-void platformEnableMainWindow(bool enabled) {
-    log(enabled ? "window enabled" : "window disabled");
-}
+void platformEnableMainWindow(bool enabled) { log(enabled ? "window enabled" : "window disabled"); }

@@ -1,5 +1,5 @@
 // A recording stand-in for the platform services, linked into the shell's tests and benchmark in
-// place of the Qt adapter. Texts drawn on the window and what a printed page draws are kept as
+// place of the Qt adapter. Texts drawn on the window and the drawing of printed pages are kept as
 // records; every other service called is logged as one line, in order, and answered from a
 // script. Like the real window, a repaint runs the paint handler at once and a close request
 // runs the destroy handler.
@@ -22,7 +22,7 @@ struct DrawnText {
     bool opaqueBlackBackground;
 };
 
-// One drawing call of a page, with the page number, pen and font in force.
+// One drawing call of a page, with the page number, pen and font height in force.
 enum PageOpKind { OpRectangle, OpCircle, OpLine, OpPolyline, OpText };
 struct PageOp {
     PageOpKind kind;
@@ -34,7 +34,6 @@ struct PageOp {
     std::string text;
     int fontHeight;
 };
-
 struct PageRecording {
     std::vector<PageOp> ops;
     int page = 1, penWidth = -1, fontHeight = 0;
@@ -42,42 +41,40 @@ struct PageRecording {
     std::string fontFamily;
     std::vector<PageOp> of(PageOpKind kind) const;
 };
-
-// Records into `recording`; a text measures half the font height per character, one height high.
+// A text measures half the font height per character and one font height.
 PageSurface recordingSurface(PageRecording& recording);
 
 struct FakePlatform {
-    // Recorded. The log's lines: "repaint", "frame WxH", "message TEXT | CAPTION",
-    // "popup X Y", "colour R G B custom R G B" (the initial and the first custom colour),
-    // "file TITLE | PATTERN | FOLDER", "open PATH", "about TIMEOUT", "close", "epoch dialog",
-    // "nearest show X Y", "nearest title TITLE", and for printing "print dialog",
-    // "window disabled", "window enabled", "cancel dialog CAPTION | TEXT", "cancel dialog closed",
-    // "start document NAME", "start page N", "end page N", "end document", "abort document".
+    // The log's lines: "repaint", "frame WxH", "message TEXT | CAPTION", "popup X Y",
+    // "colour R G B custom R G B" (the initial and custom colour 0), "file TITLE | PATTERN |
+    // FOLDER", "open PATH", "about TIMEOUT", "close", "epoch dialog", "nearest show X Y",
+    // "nearest title TITLE"; printing: "print dialog", "window disabled", "window enabled",
+    // "cancel dialog CAPTION | TEXT", "cancel dialog closed", "start document NAME",
+    // "start page N", "end page N", "end document", "abort document".
     std::vector<std::string> log;
-    std::vector<DrawnText> texts;  // every text drawn, in order
+    std::vector<DrawnText> texts;
     std::map<int, bool> menuChecks;
     std::map<int, std::string> menuTexts;
     PageRecording printed;  // the pages of the last document started
     int processEventsCalls = 0;
     EpochSetting epochShown;  // what the last epoch dialog opened on
-    // The nearest-stars window as the shell left it; a test closes it by clearing `nearestOpen`.
+    // The nearest-stars window; a test closes it, as the user would, by clearing `nearestOpen`.
     bool nearestOpen = false;
     std::string nearestTitle, nearestText;
 
-    // Scripted.
+    // Scripted. The dialogs take their answers from the front; none left or nullopt cancels.
     bool shiftDown = false, controlDown = false, cursorKnown = false;
     int cursorX = 0, cursorY = 0;
     ScreenRect workArea = {0, 0, 1280, 1024};
     ScreenRect outerRectOnClose = {0, 0, 1120, 896};  // handed to the destroy handler
-    // Answers of the next dialogs, taken from the front; nothing left or nullopt cancels.
     std::deque<std::optional<std::string>> fileAnswers;
     std::deque<std::optional<Color>> colorAnswers;
     std::deque<std::optional<EpochSetting>> epochAnswers;
     std::optional<PrinterPage> printerAnswer;
-    Color customColorOnConfirm = 0;  // put into custom slot 0 when a colour is confirmed
-    std::string failingStep;         // the printer step logged with this line fails
+    Color customColorOnConfirm = 0;         // put into custom colour 0 on a confirmed colour
+    std::string failingStep;                // the printer step logged as this line fails
     std::function<void()> onProcessEvents;  // runs as the events waiting would
-    int charWidth = 7, textHeight = 14;     // text extent per character, and its height
+    int charWidth = 7, textHeight = 14;     // the text extent
 };
 
 FakePlatform& fakePlatform();
