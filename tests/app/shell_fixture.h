@@ -1,5 +1,6 @@
-// The shell's test fixture: a fresh application state and fake platform for every test, a
-// program folder (where the executable would live) and an empty working folder the test runs in.
+// The shell's test fixture: a fresh application state and fake platform for every test, the four
+// catalogue files in a program folder (the editions "Edition One" to "Edition Three") and an
+// empty working folder the test runs in.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -7,6 +8,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/shell.h"
@@ -21,10 +23,6 @@
 
 using Log = std::vector<std::string>;
 
-inline bool writeTestEdition(const std::string& path, const char* name) {
-    return writeEdition(path.c_str(), *sampleEdition(name));
-}
-
 class ShellTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -36,21 +34,21 @@ protected:
         std::filesystem::current_path(previousFolder);
         resetAppState();
     }
-
     std::string programFile(const std::string& name) const { return program.path(name); }
     std::string exePath() const { return program.path("tessaran-stars"); }
 
-    // The four catalogue files beside the program, the editions "Edition One" to "Edition Three".
     void writeCatalogs() {
-        std::vector<ReferenceRecord> records = sampleReferenceRecords();
-        ASSERT_TRUE(writeReferenceCatalog(programFile("catb.bin").c_str(), records.data(),
-                                          int(records.size())));
+        std::vector<ReferenceRecord> stars = sampleReferenceRecords();
+        ASSERT_TRUE(writeReferenceCatalog(programFile("catb.bin").c_str(), stars.data(),
+                                          int(stars.size())));
         const char* names[] = {"Edition One", "Edition Two", "Edition Three"};
-        for (int i = 0; i < 3; ++i)
-            ASSERT_TRUE(writeTestEdition(programFile(kEditionFileNames[i]), names[i]));
+        for (int i = 0; i < 3; ++i) {
+            const std::string path = programFile(kEditionFileNames[i]);
+            ASSERT_TRUE(writeEdition(path.c_str(), *sampleEdition(names[i])));
+        }
     }
-    // Starts up (the catalogues written unless they are there), sizes the window to 800 x 600
-    // and paints it as the platform would; what that showed goes to `shown`, else is forgotten.
+    // Starts up (writing the catalogues unless they are there), sizes the window to 800 x 600 and
+    // paints it as the platform would; what that logged goes to `shown`.
     void start(Log* shown = nullptr) {
         if (!std::filesystem::exists(programFile("catb.bin"))) writeCatalogs();
         resetAppState();
@@ -61,21 +59,12 @@ protected:
         Log log = takeLog();
         if (shown) *shown = log;
     }
-
-    // The service calls logged since the last look, and forgets them.
-    Log takeLog() {
-        Log taken;
-        taken.swap(fakePlatform().log);
-        return taken;
-    }
-    int repaints() const {
-        const Log& log = fakePlatform().log;
-        return int(std::count(log.begin(), log.end(), "repaint"));
-    }
-    // The status line of the last paint: the last text drawn at the status line's left edge.
+    // The services called since the last look.
+    Log takeLog() { return std::exchange(fake.log, {}); }
+    int repaints() const { return int(std::count(fake.log.begin(), fake.log.end(), "repaint")); }
+    // The last status line drawn.
     std::string status() const {
-        const std::vector<DrawnText>& texts = fakePlatform().texts;
-        for (auto it = texts.rbegin(); it != texts.rend(); ++it)
+        for (auto it = fake.texts.rbegin(); it != fake.texts.rend(); ++it)
             if (it->x == 10 && it->color == kStatusTextColor) return it->text;
         return {};
     }

@@ -5,43 +5,34 @@
 #include "geometry/vectors.h"
 #include "shell_fixture.h"
 
-namespace {
-
-float radians(double degrees) { return float(degrees * kDegToRad); }
-
-}  // namespace
-
 TEST(StatusText, GroupsAreRoundedHalfAwayFromZeroAndMarkTheArrowMode) {
     const struct {
-        double lon, lat, roll, scale;
-        int width, height;
-        double shiftLon, shiftLat;
+        double lon, lat, roll, scale, width, shiftLon, shiftLat;  // degrees; 600 pixels high
         int mode;
         const char* text;
     } cases[] = {
-        {80, 73, 0, 8, 800, 600, 0.8, -0.3, 0,
+        {80, 73, 0, 8, 800, 0.8, -0.3, 0,
          "U  +View (80, 73, 0, 8.0)  FOV (36.9, 28.1)   Shift (0.8, -0.3)  E"},
-        {80, 73, 0, 8, 800, 600, 0.8, -0.3, 1,
+        {80, 73, 0, 8, 800, 0.8, -0.3, 1,
          "U   View (80, 73, 0, 8.0)  FOV (36.9, 28.1)  +Shift (0.8, -0.3)  E"},
-        {80, 73, 0, 8, 800, 600, 0.8, -0.3, -1,
+        {80, 73, 0, 8, 800, 0.8, -0.3, -1,
          "U   View (80, 73, 0, 8.0)  FOV (36.9, 28.1)   Shift (0.8, -0.3)  E"},
-        {359.6, -0.6, 0.4, 2, 1200, 600, -0.06, 0.04, 0,
+        {359.6, -0.6, 0.4, 2, 1200, -0.06, 0.04, 0,
          "U  +View (360, -1, 0, 2.0)  FOV (126.9, 90.0)   Shift (-0.1, 0.0)  E"},
-        {-0.4, 0.6, -359.6, 4.5, 600, 600, -0.04, 0.16, 1,
+        {-0.4, 0.6, -359.6, 4.5, 600, -0.04, 0.16, 1,
          "U   View (0, 1, -360, 4.5)  FOV (47.9, 47.9)  +Shift (0.0, 0.2)  E"},
     };
     for (const auto& c : cases) {
-        SkyView view{};
-        view.centerLon = c.lon * kDegToRad, view.centerLat = c.lat * kDegToRad;
-        view.roll = c.roll * kDegToRad, view.focalScale = c.scale;
-        view.width = c.width, view.height = c.height;
-        EXPECT_EQ(formatStatusText(view, "U", radians(c.shiftLon), radians(c.shiftLat), "E", c.mode),
-                  c.text);
+        SkyView v{};
+        v.centerLon = c.lon * kDegToRad, v.centerLat = c.lat * kDegToRad;
+        v.roll = c.roll * kDegToRad;
+        v.focalScale = c.scale, v.width = int(c.width), v.height = 600;
+        EXPECT_EQ(formatStatusText(v, "U", float(c.shiftLon * kDegToRad),
+                                   float(c.shiftLat * kDegToRad), "E", c.mode), c.text);
     }
-    const std::pair<double, int> rounded[] = {{2.5, 3},         {-2.5, -3},       {0.49, 0},
-                                              {-0.4, 0},        {1e300, INT_MAX}, {-1e300, INT_MIN},
-                                              {std::nan(""), 0}};
-    for (const auto& [value, expected] : rounded) EXPECT_EQ(roundedInteger(value), expected) << value;
+    for (auto [value, rounded] : {std::pair{2.5, 3}, {-2.5, -3}, {0.49, 0}, {-0.4, 0},
+                                  {1e300, INT_MAX}, {-1e300, INT_MIN}, {std::nan(""), 0}})
+        EXPECT_EQ(roundedInteger(value), rounded) << value;
     // Names of any length and values out of every range still give the whole text.
     SkyView wild{};
     wild.centerLon = 1e30, wild.focalScale = INFINITY;
@@ -66,52 +57,42 @@ TEST(CursorCoordinates, FirstValueTruncatedSecondRoundedAndSigned) {
 
 TEST_F(ShellTest, StatusLineAndCursorCoordinatesAreDrawnOverTheBottomEdge) {
     start();
-    const int h = fake.textHeight;
-    // The paint of start-up: the status line alone, the cursor being off the window.
-    auto drawn = [&](const std::string& prefix) {
-        std::vector<DrawnText> found;
+    fake.texts.clear();
+    onCharacter('3');  // no star numbers among the texts
+    // The texts drawn since the last look: position, colour and background, and the text.
+    auto drawn = [&] {
+        std::vector<std::string> out;
         for (const DrawnText& t : fake.texts)
-            if (t.text.rfind(prefix, 0) == 0) found.push_back(t);
-        return found;
+            out.push_back(formatText("%d %d %06X %d %s", t.x, t.y, t.color, t.opaqueBlackBackground,
+                                     t.text.substr(0, 10).c_str()));
+        fake.texts.clear();
+        return out;
     };
-    std::vector<DrawnText> lines = drawn("Ursa Minor");
-    ASSERT_EQ(lines.size(), 1u);
-    EXPECT_EQ(std::make_tuple(lines[0].x, lines[0].y, lines[0].color, lines[0].opaqueBlackBackground),
-              std::make_tuple(10, 600 - 21, makeColor(255, 255, 128), true));
-    EXPECT_TRUE(drawn("    ").empty());
-
-    // With the cursor at the centre, the view centre right-aligned one text height from the edge.
+    // The cursor off the window: the status line alone, 1.5 text heights over the bottom edge.
+    EXPECT_EQ(drawn(), Log{"10 579 80FFFF 1 Ursa Minor"});
+    // At the centre: the view centre, right-aligned one text height from the right edge.
     fake.cursorKnown = true, fake.cursorX = 400, fake.cursorY = 300;
-    fake.texts.clear();
     platformRepaint();
-    lines = drawn("    ");
-    ASSERT_EQ(lines.size(), 1u);
-    EXPECT_EQ(lines[0].text.substr(lines[0].text.size() - 8), "  73\xBA" "00'");
-    const int w = fake.charWidth * int(lines[0].text.size());
-    EXPECT_EQ(std::make_tuple(lines[0].x, lines[0].y, lines[0].color),
-              std::make_tuple(800 - h - w, 600 - 21, makeColor(255, 255, 128)));
-
+    ASSERT_EQ(fake.texts.size(), 2u);
+    const std::string line = fake.texts[1].text;
+    EXPECT_EQ(line.substr(line.size() - 8), "  73\xBA" "00'");
+    const int left = 800 - 14 - 7 * int(line.size());
+    EXPECT_EQ(drawn(), (Log{"10 579 80FFFF 1 Ursa Minor",
+                            formatText("%d 579 80FFFF 1 ", left) + line.substr(0, 10)}));
     // The equatorial grid on: the equatorial line one text height above, in its text colour.
-    fake.texts.clear();
     onCharacter('6');
-    lines = drawn("    ");
-    ASSERT_EQ(lines.size(), 2u);
-    EXPECT_EQ(lines[0].y, 600 - 21);
-    EXPECT_EQ(lines[1].y, 600 - 35);
-    EXPECT_EQ(lines[1].color, makeColor(159, 143, 143));
-    EXPECT_NE(lines[0].text, lines[1].text);
-
+    const Log lines = drawn();
+    ASSERT_EQ(lines.size(), 3u);
+    EXPECT_NE(lines[1].find(" 579 80FFFF 1     "), std::string::npos);
+    EXPECT_NE(lines[2].find(" 565 8F8F9F 1     "), std::string::npos);
     // A mouse move draws only the coordinates of its point; a cursor outside is not drawn for.
-    fake.texts.clear();
     takeLog();
     onMouseMove(10, 10);
     EXPECT_TRUE(takeLog().empty());
-    EXPECT_EQ(fake.texts.size(), 2u);
-    EXPECT_TRUE(drawn("Ursa Minor").empty());
+    EXPECT_EQ(drawn().size(), 2u);
     for (auto [x, y] : {std::pair{800, 300}, {400, 600}, {-1, 300}, {400, -1}}) {
         fake.cursorX = x, fake.cursorY = y;
-        fake.texts.clear();
         platformRepaint();
-        EXPECT_TRUE(drawn("    ").empty()) << x << "," << y;
+        EXPECT_EQ(drawn().size(), 1u) << x << "," << y;
     }
 }
