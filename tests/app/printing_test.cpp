@@ -17,11 +17,8 @@ std::vector<int> corners(const PageOp& op) {
 }
 
 TEST(PrintMeasures, FrameFontCirclesPensAndDiscsFollowThePageAndTheMagnitude) {
-    const struct {
-        int windowWidth, windowHeight;
-        PrinterPage page;
-        std::vector<int> frame;  // left, top, width, height; none when there is no room
-    } frames[] = {
+    // Window width and height, the page, and the frame's left, top, width and height, if any.
+    const std::tuple<int, int, PrinterPage, std::vector<int>> frames[] = {
         {800, 600, {3600, 5400, 600, 600, 1}, {300, 1575, 3000, 2250}},  // 6 x 9 inches
         {800, 600, {3600, 2700, 600, 300, 1}, {300, 787, 3000, 1125}},
         {400, 800, {3600, 5400, 600, 600, 1}, {600, 300, 2400, 4800}},  // 8 inches high at most
@@ -29,12 +26,11 @@ TEST(PrintMeasures, FrameFontCirclesPensAndDiscsFollowThePageAndTheMagnitude) {
         {800, 600, {600, 5400, 600, 600, 1}, {}},  {800, 600, {3600, 500, 600, 600, 1}, {}},
         {0, 600, {3600, 5400, 600, 600, 1}, {}},   {800, 600, {3600, 5400, 0, 600, 1}, {}},
     };
-    for (const auto& c : frames) {
+    for (const auto& [width, height, page, frame] : frames) {
         PageFrame f{};
         std::vector<int> made;
-        if (computePageFrame(c.windowWidth, c.windowHeight, c.page, f))
-            made = {f.left, f.top, f.width, f.height};
-        EXPECT_EQ(made, c.frame) << c.windowWidth << "x" << c.windowHeight << " " << c.page.width;
+        if (computePageFrame(width, height, page, f)) made = {f.left, f.top, f.width, f.height};
+        EXPECT_EQ(made, frame) << width << "x" << height << " " << page.width;
     }
     for (auto [dpi, height] : {std::pair{600, 48}, {300, 24}, {1200, 96}, {5, 1}})
         EXPECT_EQ(printFontHeight(dpi), height) << dpi;
@@ -42,20 +38,17 @@ TEST(PrintMeasures, FrameFontCirclesPensAndDiscsFollowThePageAndTheMagnitude) {
     // focal scale 1 and 45 at 1 / tan(22.5 degrees).
     EXPECT_DOUBLE_EQ(printCircleRadius(3600, 1.0), 20.0);
     EXPECT_NEAR(printCircleRadius(3600, 1 / std::tan(M_PI / 8)), 40.0, 1e-9);
-    const struct {
-        float magnitude;
-        int width;
-        PenStyle style;
-        int disc;
-    } pens[] = {{-1.5f, 10, PenSolid, 36}, {0, 8, PenSolid, 30},    {1, 7, PenSolid, 25},
-                {3, 4, PenSolid, 17},      {6, 1, PenSolid, 4},     {6.5f, 0, PenSolid, 2},
-                {6.6f, 2, PenDotted, 2},   {7.14f, 2, PenDotted, 1}, {9, 2, PenDotted, 1}};
-    for (const auto& c : pens) {
-        int width = -1;
-        PenStyle style = PenDotted;
-        ancientCirclePen(c.magnitude, width, style);
-        EXPECT_EQ(std::make_tuple(width, style, printDiscRadius(c.magnitude)),
-                  std::make_tuple(c.width, c.style, c.disc)) << c.magnitude;
+    // Magnitude, then the circle's pen and the disc's radius.
+    const std::tuple<float, int, PenStyle, int> pens[] = {
+        {-1.5f, 10, PenSolid, 36}, {0, 8, PenSolid, 30},     {1, 7, PenSolid, 25},
+        {3, 4, PenSolid, 17},      {6, 1, PenSolid, 4},      {6.5f, 0, PenSolid, 2},
+        {6.6f, 2, PenDotted, 2},   {7.14f, 2, PenDotted, 1}, {9, 2, PenDotted, 1}};
+    for (const auto& [magnitude, width, style, disc] : pens) {
+        int w = -1;
+        PenStyle st = PenDotted;
+        ancientCirclePen(magnitude, w, st);
+        EXPECT_EQ(std::make_tuple(w, st, printDiscRadius(magnitude)), std::make_tuple(width, style, disc))
+            << magnitude;
     }
 }
 
@@ -222,71 +215,47 @@ protected:
     }
 };
 
-TEST_F(PrintJobTest, EachCopyIsAPageOfItsOwnInAFrameWithTheWindowsAspect) {
+TEST_F(PrintJobTest, CancelAndPrinterFailuresDropTheDocumentAndOnlyFailuresAreReported) {
     fake.printerAnswer.reset();
     onCharacter('p');
     EXPECT_EQ(takeLog(), Log{"print dialog"});
-    fake.printerAnswer = PrinterPage{4800, 6600, 600, 600, 3};
-    theApp.epoch.offsetLon = float(2 * kDegToRad);
-    theApp.shift = {float(1 * kDegToRad), float(-0.5 * kDegToRad)};
-    onCommand(500);
-    EXPECT_EQ(takeLog(), job({"start page 1", "end page 1", "start page 2", "end page 2",
-                              "start page 3", "end page 3", "end document"}));
-    std::vector<std::vector<int>> pages[4];  // the corners of every drawing, page by page
-    for (const PageOp& op : fake.printed.ops) pages[op.page].push_back(corners(op));
-    EXPECT_TRUE(pages[0].empty());
-    EXPECT_EQ(pages[1].at(0), (std::vector<int>{300, 1725, 4500, 4875}));
-    EXPECT_EQ(pages[2], pages[1]);
-    EXPECT_EQ(pages[3], pages[1]);
-    // On paper the Shift group holds the epoch offset and the shift together.
-    const std::string status = fake.printed.of(OpText).at(0).text;
-    EXPECT_NE(status.find("   Shift (3.0, -0.5)  Edition One"), std::string::npos);
-    EXPECT_EQ(status.find('+'), std::string::npos);
-}
-
-TEST_F(PrintJobTest, PrinterFailuresAreReportedAndTheDocumentDropped) {
+    fake.printerAnswer = PrinterPage{4800, 6600, 600, 600, 2};
     const char* failed = "message An error occurred during printing. | Printing Problem";
-    const std::tuple<const char*, int, Log> cases[] = {
-        {"start document Tessaran Stars", 1, job({failed})},
-        {"start page 2", 2, job({"start page 1", "end page 1", "start page 2", "abort document", failed})},
-        {"end page 1", 1, job({"start page 1", "end page 1", "abort document", failed})},
-        {"end document", 1, job({"start page 1", "end page 1", "end document", failed})},
+    // Cancel pressed at the nth star check, or the printer step that fails, then the job's log.
+    const std::tuple<int, const char*, Log> cases[] = {
+        {500, "", job({"start page 1", "abort document"})},  // projecting the reference stars
+        {kReferenceStarCount + 100, "", job({"start page 1", "abort document"})},  // drawing them
+        {0, "start document Tessaran Stars", job({failed})},
+        {0, "start page 2", job({"start page 1", "end page 1", "start page 2", "abort document", failed})},
+        {0, "end page 1", job({"start page 1", "end page 1", "abort document", failed})},
+        {0, "end document", job({"start page 1", "end page 1", "start page 2", "end page 2",
+                                 "end document", failed})},
     };
-    for (const auto& [failing, copies, log] : cases) {
-        fake.failingStep = failing, fake.printerAnswer->copies = copies;
+    for (const auto& [cancelAt, failing, log] : cases) {
+        fake.failingStep = failing, fake.processEventsCalls = 0;
+        fake.onProcessEvents = [at = cancelAt] {
+            if (fakePlatform().processEventsCalls == at) {
+                ASSERT_TRUE(pressPrintCancel());
+            }
+        };
         onCharacter('p');
-        EXPECT_EQ(takeLog(), log) << failing;
+        EXPECT_EQ(takeLog(), log) << cancelAt << failing;
+        EXPECT_FALSE(pressPrintCancel());  // the dialog is gone
+        if (cancelAt) {  // nothing after the star being drawn: the frame alone when projecting
+            EXPECT_TRUE(fake.printed.of(OpText).empty());
+            EXPECT_EQ(fake.printed.ops.size() == 1, cancelAt == 500);
+        }
     }
     fake.printerAnswer->width = 500;  // no room for a frame
     onCharacter('p');
     EXPECT_EQ(takeLog(), (Log{"print dialog", failed}));
 }
 
-TEST_F(PrintJobTest, CancelWhileDrawingAbortsTheDocumentSilently) {
+TEST_F(PrintJobTest, EachCopyIsAPageOfItsOwnAndTheWindowIsDrawnAgainAfterTheJob) {
     fake.printerAnswer->copies = 2;
-    // While the reference stars are projected, then while they are drawn.
-    for (int at : {500, kReferenceStarCount + 100}) {
-        fake.processEventsCalls = 0;
-        fake.onProcessEvents = [at] {
-            if (fakePlatform().processEventsCalls == at) {
-                ASSERT_TRUE(pressPrintCancel());
-            }
-        };
-        onCharacter('p');
-        EXPECT_EQ(takeLog(), job({"start page 1", "abort document"})) << at;
-        EXPECT_EQ(fake.processEventsCalls, at);
-        EXPECT_TRUE(fake.printed.of(OpText).empty());
-        EXPECT_EQ(fake.printed.ops.size() == 1, at == 500);  // the frame alone
-        EXPECT_FALSE(pressPrintCancel());                     // the dialog is gone
-    }
-    // A new job starts with the abort flag clear.
-    fake.onProcessEvents = nullptr;
-    onCharacter('p');
-    EXPECT_EQ(takeLog().at(7), "end page 2");
-}
-
-TEST_F(PrintJobTest, TheWindowIsDrawnAgainAfterTheJobNotDuringIt) {
-    theApp.displayFlags = FlagStars;
+    theApp.displayFlags = FlagStars | FlagNumbers;
+    theApp.epoch.offsetLon = float(2 * kDegToRad);
+    theApp.shift = {float(1 * kDegToRad), float(-0.5 * kDegToRad)};
     // Once the reference stars are projected for the page, the window is resized and asked to
     // repaint, and Print is chosen again.
     fake.onProcessEvents = [] {
@@ -295,15 +264,25 @@ TEST_F(PrintJobTest, TheWindowIsDrawnAgainAfterTheJobNotDuringIt) {
         platformRepaint();
         printView();
     };
-    onCharacter('p');
-    Log expected = job({"start page 1", "repaint", "end page 1", "end document"});
+    onCommand(500);
+    Log expected = job({"start page 1", "repaint", "end page 1", "start page 2", "end page 2",
+                        "end document"});
     expected.back() = "frame 1000x700";
     EXPECT_EQ(takeLog(), expected);
+    std::vector<std::vector<int>> pages[3];  // the corners of every drawing, page by page
+    for (const PageOp& op : fake.printed.ops) pages[op.page].push_back(corners(op));
+    EXPECT_TRUE(pages[0].empty());
+    EXPECT_EQ(pages[1].at(0), (std::vector<int>{300, 1725, 4500, 4875}));  // the window's 4 : 3
+    EXPECT_EQ(pages[2], pages[1]);
+    // On paper the Shift group holds the epoch offset and the shift together.
+    const std::string status = fake.printed.of(OpText).at(0).text;
+    EXPECT_NE(status.find("   Shift (3.0, -0.5)  Edition One"), std::string::npos);
+    EXPECT_EQ(status.find('+'), std::string::npos);
     // The discs are where the page's projection puts the stars, not the resized window's; the
     // stars' screen fields are the window's again.
     SkyView page = theApp.view;
     page.width = 4200, page.height = 3150;
-    std::vector<std::vector<int>> placed;
+    std::vector<std::vector<int>> placed, discs;
     for (const ReferenceStar& star : theApp.reference->stars) {
         float x = 0, y = 0;
         if (projectStar(page, star.dir, x, y))
@@ -313,8 +292,8 @@ TEST_F(PrintJobTest, TheWindowIsDrawnAgainAfterTheJobNotDuringIt) {
             ASSERT_EQ(star.screenX, x);
         }
     }
-    std::vector<std::vector<int>> discs;
-    for (const PageOp& op : fake.printed.of(OpCircle)) discs.push_back(corners(op));
+    for (const PageOp& op : fake.printed.of(OpCircle))
+        if (op.page == 1) discs.push_back(corners(op));
     EXPECT_FALSE(discs.empty());
     EXPECT_EQ(discs, placed);
 }
