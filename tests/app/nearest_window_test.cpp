@@ -45,20 +45,16 @@ protected:
 
 TEST(NearestStarsPlacement, BelowRightOfTheClickOrMirroredAtTheRightAndBottomEdges) {
     const ScreenRect screen = {0, 0, 1280, 1000};
-    const struct {
-        int x, y;
-        ScreenRect area;
-        std::vector<int> placed;
-    } cases[] = {
+    const std::tuple<int, int, ScreenRect, std::vector<int>> cases[] = {  // click, area, window
         {100, 200, screen, {102, 202, 402, 452}},  {978, 200, screen, {980, 202, 1280, 452}},
         {979, 200, screen, {677, 202, 977, 452}},  {100, 748, screen, {102, 750, 402, 1000}},
         {100, 749, screen, {102, 497, 402, 747}},  {1270, 990, screen, {968, 738, 1268, 988}},
         {100, 200, {500, 400, 1280, 1000}, {102, 202, 402, 452}},  // left and top not tested
         {-10, 500, {-1920, 0, 0, 1080}, {-312, 502, -12, 752}},
     };
-    for (const auto& c : cases) {
-        ScreenRect r = placeNearClick(c.x, c.y, 300, 250, c.area);
-        EXPECT_EQ((std::vector<int>{r.left, r.top, r.right, r.bottom}), c.placed) << c.x << "," << c.y;
+    for (const auto& [x, y, area, placed] : cases) {
+        ScreenRect r = placeNearClick(x, y, 300, 250, area);
+        EXPECT_EQ((std::vector<int>{r.left, r.top, r.right, r.bottom}), placed) << x << "," << y;
     }
 }
 
@@ -67,12 +63,7 @@ TEST_F(NearestStarsTest, ClickOnAStarOpensTheListAtTheClickWithinADegree) {
     onLeftButtonDown(x, y);
     EXPECT_EQ(takeLog(), Log{shown});
     EXPECT_EQ(fake.nearestTitle, "Nearest Stars [lon/lat]");
-    const Constellation& c = *currentConstellation();
-    const std::vector<std::string> list = lines(fake.nearestText);
-    ASSERT_GE(list.size(), 4u);
-    EXPECT_EQ(list[0], formatText("%d %s %d", c.stars[kStar].catalogNumber, c.name.c_str(), kStar + 1));
-    EXPECT_EQ(list[1], c.stars[kStar].description);
-    EXPECT_EQ(list[3], std::string(40, '-'));
+    EXPECT_EQ(description(), currentConstellation()->stars[kStar].description);
     onLeftButtonDown(0, 0);  // empty sky, window open: it says so, next to the new click
     EXPECT_EQ(takeLog(), Log{"nearest show 0 0"});
     EXPECT_EQ(fake.nearestText, "(no stars)");
@@ -175,7 +166,8 @@ TEST_F(NearestStarsTest, EpochDialogOkCarriesTheStarsAndTellsTheQueryCancelChang
     NearestStarsMode fresh;
     nearestStarsSetMode(fresh, preset.epoch, preset.offsetLon, preset.offsetLat, 1);
     EXPECT_EQ(std::make_tuple(mode.offsetLon, mode.offsetLat, mode.eclipticToEquatorial.m[1][2]),
-              std::make_tuple(preset.offsetLon, preset.offsetLat, fresh.eclipticToEquatorial.m[1][2]));
+              std::make_tuple(preset.offsetLon, preset.offsetLat,
+                              fresh.eclipticToEquatorial.m[1][2]));
     onCharacter('e');
     EXPECT_EQ(std::make_pair(fake.epochShown.epoch, fake.epochShown.offsetLon),
               std::make_pair(preset.epoch, preset.offsetLon));

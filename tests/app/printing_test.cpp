@@ -47,8 +47,8 @@ TEST(PrintMeasures, FrameFontCirclesPensAndDiscsFollowThePageAndTheMagnitude) {
         int w = -1;
         PenStyle st = PenDotted;
         ancientCirclePen(magnitude, w, st);
-        EXPECT_EQ(std::make_tuple(w, st, printDiscRadius(magnitude)), std::make_tuple(width, style, disc))
-            << magnitude;
+        EXPECT_EQ(std::make_tuple(w, st, printDiscRadius(magnitude)),
+                  std::make_tuple(width, style, disc)) << magnitude;
     }
 }
 
@@ -118,7 +118,8 @@ TEST(PrintPage, DrawsTheFrameCirclesLinesStatusAndNumbersInThePrintFont) {
     ASSERT_EQ(scene.print(FlagStars | FlagCircles | FlagNumbers | FlagIdLines,
                           float(3 * kDegToRad), float(-1.5 * kDegToRad)), 1);
     const PageRecording& r = scene.recording;
-    EXPECT_EQ(std::make_tuple(r.ops[0].kind, r.ops[0].penWidth, r.ops[0].penStyle, corners(r.ops[0])),
+    const PageOp& border = r.ops[0];
+    EXPECT_EQ(std::make_tuple(border.kind, border.penWidth, border.penStyle, corners(border)),
               std::make_tuple(OpRectangle, 0, PenSolid, std::vector<int>{600, 300, 3600, 2550}));
     EXPECT_EQ(std::make_tuple(r.fontFamily, r.fontHeight), std::make_tuple("Tahoma", 48));
     // The star at the view's centre at the frame's centre, its screen fields relative to the frame.
@@ -134,8 +135,9 @@ TEST(PrintPage, DrawsTheFrameCirclesLinesStatusAndNumbersInThePrintFont) {
     ASSERT_EQ(circles.size(), 2u);
     const AncientStar* stars = scene.constellation.stars.data();
     for (int i = 0; i < 2; ++i) {
+        const std::vector<int> at = scene.onPage(stars[i].screenX, stars[i].screenY);
         EXPECT_EQ(std::make_tuple(corners(circles[i]), circles[i].radius, circles[i].penWidth),
-                  std::make_tuple(scene.onPage(stars[i].screenX, stars[i].screenY), 12.5, 7 - 3 * i));
+                  std::make_tuple(at, 12.5, 7 - 3 * i));
     }
     EXPECT_NEAR(stars[0].screenX, shifted.screenX, 0.01);
     EXPECT_NEAR(stars[0].screenY, shifted.screenY, 0.01);
@@ -147,20 +149,22 @@ TEST(PrintPage, DrawsTheFrameCirclesLinesStatusAndNumbersInThePrintFont) {
     EXPECT_EQ(std::make_tuple(lines[0].penWidth, lines[0].penStyle, corners(lines[0])),
               std::make_tuple(2, PenSolid, ends));
     const PagePoint end = lines[1].points[1];
-    EXPECT_TRUE(end.x == 600 || end.x == 3600 || end.y == 300 || end.y == 2550) << end.x << "," << end.y;
+    EXPECT_TRUE(end.x == 600 || end.x == 3600 || end.y == 300 || end.y == 2550)
+        << end.x << "," << end.y;
     // The status line with the whole offset and no arrow marks, a text height in from the frame's
     // bottom left; then the numbers 0.7 radius right of and below their stars.
     const std::vector<PageOp> texts = r.of(OpText);
     ASSERT_EQ(texts.size(), 3u);
-    EXPECT_EQ(texts[0].text,
-              "Cepheus   View (0, 0, 0, 1.0)  FOV (138.9, 126.9)   Shift (3.0, -1.5)  Sample Edition");
+    EXPECT_EQ(texts[0].text, "Cepheus   View (0, 0, 0, 1.0)  FOV (138.9, 126.9)   "
+                             "Shift (3.0, -1.5)  Sample Edition");
     EXPECT_EQ(std::make_pair(texts[0].filled, corners(texts[0])),
               std::make_pair(true, std::vector<int>{600 + 48, 2550 - 48}));
     for (int i = 0; i < 2; ++i) {
-        EXPECT_EQ(std::make_tuple(texts[1 + i].text, texts[1 + i].filled, texts[1 + i].fontHeight,
-                                  corners(texts[1 + i])),
-                  std::make_tuple(std::to_string(i + 1), false, 48,
-                                  scene.onPage(stars[i].screenX + 8.75f, stars[i].screenY + 8.75f)));
+        const PageOp& n = texts[1 + i];
+        const std::vector<int> at =
+            scene.onPage(stars[i].screenX + 8.75f, stars[i].screenY + 8.75f);
+        EXPECT_EQ(std::make_tuple(n.text, n.filled, n.fontHeight, corners(n)),
+                  std::make_tuple(std::to_string(i + 1), false, 48, at));
     }
 }
 
@@ -189,7 +193,8 @@ TEST(PrintPage, LowDisplayFlagsChooseHowTheAncientStarsPrintAndGridsStayInTheFra
             EXPECT_EQ(std::make_tuple(line.penWidth, line.penStyle),
                       std::make_tuple(1, flags == 0x10 ? PenSolid : PenDotted));
             for (const PagePoint& p : line.points)
-                ASSERT_TRUE(p.x >= 600 && p.x <= 3600 && p.y >= 300 && p.y <= 2550) << p.x << "," << p.y;
+                ASSERT_TRUE(p.x >= 600 && p.x <= 3600 && p.y >= 300 && p.y <= 2550)
+                    << p.x << "," << p.y;
             const PagePoint &a = line.points.front(), &b = line.points.back();
             meridian |= a.x == 2100 && b.x == 2100 && a.y == 300 && b.y == 2550;
         }
@@ -210,7 +215,8 @@ protected:
         Log log = {"print dialog", "window disabled", "cancel dialog Tessaran Stars | Printing...",
                    "start document Tessaran Stars"};
         log.insert(log.end(), steps.begin(), steps.end());
-        log.insert(log.end(), {"window enabled", "cancel dialog closed", "repaint", "frame 800x600"});
+        log.insert(log.end(),
+                   {"window enabled", "cancel dialog closed", "repaint", "frame 800x600"});
         return log;
     }
 };
@@ -226,7 +232,8 @@ TEST_F(PrintJobTest, CancelAndPrinterFailuresDropTheDocumentAndOnlyFailuresAreRe
         {500, "", job({"start page 1", "abort document"})},  // projecting the reference stars
         {kReferenceStarCount + 100, "", job({"start page 1", "abort document"})},  // drawing them
         {0, "start document Tessaran Stars", job({failed})},
-        {0, "start page 2", job({"start page 1", "end page 1", "start page 2", "abort document", failed})},
+        {0, "start page 2",
+         job({"start page 1", "end page 1", "start page 2", "abort document", failed})},
         {0, "end page 1", job({"start page 1", "end page 1", "abort document", failed})},
         {0, "end document", job({"start page 1", "end page 1", "start page 2", "end page 2",
                                  "end document", failed})},

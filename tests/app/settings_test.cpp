@@ -116,12 +116,14 @@ TEST(SettingsFile, KeyLinesAreReadByTheirRules) {
          "view0 80.0 20.0 0.0 8.0 0.5 0.6"},
         {"WindowRect -99999999999 0 99999999999 10\n", "rect -2147483648 0 2147483647 10"},
     };
-    for (const auto& [text, expected] : cases) EXPECT_EQ(changes(readText(dir, text)), expected) << text;
+    for (const auto& [text, expected] : cases)
+        EXPECT_EQ(changes(readText(dir, text)), expected) << text;
     // Random bytes never crash the reader or leave a value that is no number.
     std::mt19937 random(12345);
     for (int round = 0; round < 200; ++round) {
         std::string bytes(size_t(random() % 3000), '\0');
-        for (char& c : bytes) c = random() % 300 < 256 ? char(random()) : "\n \r0123456789.-"[random() % 15];
+        for (char& c : bytes)
+            c = random() % 300 < 256 ? char(random()) : "\n \r0123456789.-"[random() % 15];
         Settings read = readText(dir, (round % 3 ? "" : "ConViewArray\n") + bytes);
         ASSERT_TRUE(std::isfinite(read.values.epoch.epoch)) << round;
         for (const ConView& v : read.values.views)
@@ -141,7 +143,8 @@ TEST_F(ShellTest, SettingsAreFoundInTheWorkingFolderFirstAndAWindowWithoutAreaIs
     onKeyDown(KeyEscape);
     EXPECT_EQ(readWholeFile(path).substr(0, 24), "WindowRect 0 0 1120 896\n");
     // A window rectangle without area falls back to the default; one off the screen stands.
-    for (auto [line, left] : {std::pair{"WindowRect 100 100 100 500\n", 0}, {"WindowRect 9 9 500 8\n", 0},
+    for (auto [line, left] : {std::pair{"WindowRect 100 100 100 500\n", 0},
+                              {"WindowRect 9 9 500 8\n", 0},
                               {"WindowRect -2147483648 0 2147483647 100\n", 0},
                               {"WindowRect -5000 -5000 -4000 -4500\n", -5000}}) {
         ASSERT_TRUE(writeTextFile(path, line));

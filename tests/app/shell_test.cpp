@@ -38,8 +38,8 @@ TEST_F(ShellTest, StartUpReadsTheSettingsFirstThenShowsUrsaMinorOfTheFirstEditio
     start(&shown);
     EXPECT_EQ(shown, (Log{"repaint", "frame 800x600"}));
     EXPECT_EQ(corners(shellWindowRect()), (std::vector<int>{-3000, 10, -2000, 700}));
-    EXPECT_EQ(status(),
-              "Ursa Minor  +View (100, 60, 5, 6.0)  FOV (47.9, 36.9)   Shift (0.0, 0.0)  Edition One");
+    EXPECT_EQ(status(), "Ursa Minor  +View (100, 60, 5, 6.0)  FOV (47.9, 36.9)   Shift (0.0, 0.0)"
+                        "  Edition One");
     // The reference stars are carried to the saved epoch, and the nearest-stars query has it.
     auto expected = std::make_unique<ReferenceCatalog>();
     ASSERT_TRUE(readReferenceCatalog(programFile("catb.bin").c_str(), *expected));

@@ -51,7 +51,8 @@ TEST(CursorCoordinates, FirstValueTruncatedSecondRoundedAndSigned) {
                  {0.0f, 45.25f, "    0\xBA" "00'  45\xBA" "15'"},
                  {359.99f, 89.999f, "    359\xBA" "59'  90\xBA" "00'"},
                  {-20.5f, 5.0f / 60, "    20\xBA" "30'  0\xBA" "05'"}};
-    for (const auto& c : cases) EXPECT_EQ(formatCoordinateLine(c.first, c.second), c.text) << c.first;
+    for (const auto& c : cases)
+        EXPECT_EQ(formatCoordinateLine(c.first, c.second), c.text) << c.first;
     EXPECT_FALSE(formatCoordinateLine(NAN, 1e30f).empty());
 }
 

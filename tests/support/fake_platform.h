@@ -45,13 +45,7 @@ struct PageRecording {
 PageSurface recordingSurface(PageRecording& recording);
 
 struct FakePlatform {
-    // The log's lines: "repaint", "frame WxH", "message TEXT | CAPTION", "popup X Y",
-    // "colour R G B custom R G B" (the initial and custom colour 0), "file TITLE | PATTERN |
-    // FOLDER", "open PATH", "about TIMEOUT", "close", "epoch dialog", "nearest show X Y",
-    // "nearest title TITLE"; printing: "print dialog", "window disabled", "window enabled",
-    // "cancel dialog CAPTION | TEXT", "cancel dialog closed", "start document NAME",
-    // "start page N", "end page N", "end document", "abort document".
-    std::vector<std::string> log;
+    std::vector<std::string> log;  // e.g. "repaint", "frame 800x600", "start page 1"
     std::vector<DrawnText> texts;
     std::map<int, bool> menuChecks;
     std::map<int, std::string> menuTexts;
