@@ -8,20 +8,13 @@
 #include <unistd.h>
 
 #include <cstdio>
-#include <filesystem>
 #include <string>
 
 #include "app/commands.h"
-#include "app/shell.h"
-#include "app/startup.h"
-#include "app/state.h"
-#include "fake_platform.h"
-#include "temp_dir.h"
+#include "shipped_program.h"
 
 namespace {
 
-constexpr int kWidth = 1920;
-constexpr int kHeight = 1080;
 constexpr int kRepaints = 1000;
 constexpr int kReplacements = 100;
 constexpr long kAllowedGrowthKb = 256;
@@ -62,20 +55,12 @@ void replacePhase(int rounds, const std::string& editionPath) {
 }
 
 void BM_SteadyMemory(benchmark::State& state) {
-    TempDir work;
-    std::filesystem::path previous = std::filesystem::current_path();
-    std::filesystem::current_path(work.root);
-    const std::string dataDir = std::string(TESSARAN_SOURCE_DIR) + "/data";
-    const std::string editionPath = dataDir + "/cat2.dat";
-    resetAppState();
-    resetFakePlatform();
-    if (!startUp(dataDir + "/tessaran-stars")) {
+    ShippedProgram program;
+    const std::string editionPath = std::string(TESSARAN_SOURCE_DIR) + "/data/cat2.dat";
+    if (!startToFirstPaint(program)) {
         state.SkipWithError("the shipped data in data/ could not be loaded");
-        std::filesystem::current_path(previous);
         return;
     }
-    onCreate();
-    onSize(kWidth, kHeight);
     onCharacter('6');  // every layer on
 
     repaintPhase(100);
@@ -94,8 +79,6 @@ void BM_SteadyMemory(benchmark::State& state) {
     if (afterReplacements - start > kAllowedGrowthKb) {
         state.SkipWithError("resident memory grew during the session");
     }
-    resetAppState();
-    std::filesystem::current_path(previous);
 }
 BENCHMARK(BM_SteadyMemory)->Unit(benchmark::kMillisecond)->Iterations(3);
 
