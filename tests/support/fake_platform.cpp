@@ -10,7 +10,13 @@ FakePlatform fake;
 void (*cancelCallback)(void*) = nullptr;  // of the open cancel dialog
 void* cancelContext = nullptr;
 
-void log(const std::string& line) { fake.log.push_back(line); }
+constexpr size_t kLogLimit = 1000;  // lines kept; the older half goes when the log is full
+
+void log(const std::string& line) {
+    std::vector<std::string>& lines = fake.log;
+    if (lines.size() >= kLogLimit) lines.erase(lines.begin(), lines.begin() + kLogLimit / 2);
+    lines.push_back(line);
+}
 std::string str(int n) { return std::to_string(n); }
 std::string rgb(Color c) {
     return str(colorRed(c)) + " " + str(colorGreen(c)) + " " + str(colorBlue(c));
@@ -70,6 +76,7 @@ bool platformChooseColor(Color initial, Color custom[16], Color& chosen) {
 bool platformChooseFile(const char* title, const char* pattern, const std::string& folder,
                         std::string& path) {
     log("file " + std::string(title) + " | " + pattern + " | " + folder);
+    fake.fileRequests.push_back({title, pattern, folder});
     return answer(fake.fileAnswers, path);
 }
 bool platformOpenDocument(const std::string& path) { return log("open " + path), true; }
