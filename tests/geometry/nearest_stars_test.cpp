@@ -1,29 +1,22 @@
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <cstring>
 #include <string>
 #include <vector>
 
-#include "catalog/precession.h"
 #include "geometry/nearest_stars.h"
 
 namespace {
 
-AncientStar ancientAt(float x, float y) {
+AncientStar ancientAt(float x, float y, int visible = 1) {
     AncientStar star;
-    star.screenX = x;
-    star.screenY = y;
-    star.visible = 1;
+    star.screenX = x, star.screenY = y, star.visible = visible;
     return star;
 }
 
-ReferenceStar referenceAt(float x, float y, float magnitude) {
+ReferenceStar referenceAt(float x, float y, float magnitude, int visible = 1) {
     ReferenceStar star;
-    star.screenX = x;
-    star.screenY = y;
-    star.magnitude = magnitude;
-    star.visible = 1;
+    star.screenX = x, star.screenY = y, star.magnitude = magnitude, star.visible = visible;
     return star;
 }
 
@@ -42,7 +35,7 @@ TEST(NearestStarsSearch, RadiusRulesAndTheFiveSmallestKeys) {
     // The radius is the view's pixels per degree; (106, 108) is exactly 10 from (100, 100).
     Constellation c;
     c.stars = {ancientAt(130, 140), ancientAt(90, 100), ancientAt(106, 108), ancientAt(110, 100)};
-    EXPECT_EQ(findNearestAncientStar(c, 100, 100, 10.0), 1);  // of two at 10, the earlier
+    EXPECT_EQ(findNearestAncientStar(c, 100, 100, 10.0), 1);  // of three at 10, the first
     EXPECT_EQ(findNearestAncientStar(c, 112, 116, 10.0), 2);  // at exactly the radius
     EXPECT_EQ(findNearestAncientStar(c, 112, 116, 9.99), -1);
     c.stars[2].visible = 0;
@@ -54,10 +47,9 @@ TEST(NearestStarsSearch, RadiusRulesAndTheFiveSmallestKeys) {
 
     // Keys, magnitude times distance: 6, 3, 6, 5, 8, 4, 2, and a hidden 0.
     std::vector<ReferenceStar> stars = {
-        referenceAt(102, 100, 3), referenceAt(100, 103, 1),   referenceAt(97, 100, 2),
-        referenceAt(100, 99, 5),  referenceAt(108, 100, 1),   referenceAt(101, 100, 4),
-        referenceAt(100, 96, 0.5f), referenceAt(100, 100, 0)};
-    stars[7].visible = 0;
+        referenceAt(102, 100, 3),   referenceAt(100, 103, 1),   referenceAt(97, 100, 2),
+        referenceAt(100, 99, 5),    referenceAt(108, 100, 1),   referenceAt(101, 100, 4),
+        referenceAt(100, 96, 0.5f), referenceAt(100, 100, 0, 0)};
     ASSERT_EQ(findNearestReferenceStars(stars.data(), 8, 100, 100, 50.0, found), 5);
     const int expected[] = {6, 1, 5, 3, 0};  // keys 2 to 5, then the first of the two 6s
     for (int k = 0; k < 5; ++k) EXPECT_EQ(found[k], expected[k]) << k;
@@ -72,21 +64,19 @@ TEST(NearestStarsText, ListsTheAncientStarARuleAndTheReferenceStars) {
     EXPECT_EQ(positionText(123.5 * kDegToRad, -5.25 * kDegToRad), "123\xBA" "30' - 5\xBA" "15'");
     EXPECT_EQ(positionText(kTwoPi - 0.4 * kDegToRad / 60, -0.4 * kDegToRad / 60),
               "360\xBA" "00'   0\xBA" "00'");  // rounded to whole minutes, no sign on zero
-    NearestStarsMode mode;
-    nearestStarsSetMode(mode, kJ2000, 0, 0, 0);
-    EXPECT_STREQ(nearestStarsTitle(mode), "Nearest Stars [lon/lat]");
     Constellation c;
     c.name = "Lyra";
-    c.stars = {ancientAt(50, 50), ancientAt(100, 100)};
+    c.stars = {ancientAt(50, 50),
+               {2, 8, 17, 20, 0, 62, 0, 1.0f, "alp Lyr", "the bright star of the lyre", 7001, 149}};
     AncientStar& star = c.stars[1];
-    star = {2, 8, 17, 20, 0, 62, 0, 1.0f, "alp Lyr", "the bright star of the lyre", 7001, 149};
-    star.screenX = star.screenY = 100;
-    star.visible = 1;
+    star.screenX = star.screenY = 100, star.visible = 1;
     std::vector<ReferenceStar> refs(6, referenceAt(102, 100, 0.03f));
     refs[0].number = 7001;
     std::strcpy(refs[0].name, "3 alp Lyr");
     lonLatToVec3((257 + 20 / 60.0) * kDegToRad, 61.75 * kDegToRad, refs[0].dir);
-
+    NearestStarsMode mode;
+    nearestStarsSetMode(mode, 2451545.0, 0, 0, 0);
+    EXPECT_STREQ(nearestStarsTitle(mode), "Nearest Stars [lon/lat]");
     std::string text;
     ASSERT_TRUE(buildNearestStarsList(mode, c, refs.data(), 1, 101, 100, 10.0, text));
     const std::vector<std::string> expected = {
@@ -97,10 +87,9 @@ TEST(NearestStarsText, ListsTheAncientStarARuleAndTheReferenceStars) {
     EXPECT_FALSE(buildNearestStarsList(mode, c, refs.data(), 1, 300, 20, 10.0, text));
 
     // Faint and nebulous codes, no identification, the offsets added to the ancient position.
-    nearestStarsSetMode(mode, kJ2000, float(kDegToRad), float(-kDegToRad), 0);
+    nearestStarsSetMode(mode, 2451545.0, float(kDegToRad), float(-kDegToRad), 0);
     star.identification = 0;
-    const std::pair<float, const char*> codes[] = {{6.5f, "  fnt."}, {7.0f, "  neb."}};
-    for (const auto& [magnitude, shown] : codes) {
+    for (const auto& [magnitude, shown] : {std::pair(6.5f, "  fnt."), std::pair(7.0f, "  neb.")}) {
         star.magnitude = magnitude;
         ASSERT_TRUE(buildNearestStarsList(mode, c, refs.data(), 0, 100, 100, 10.0, text));
         EXPECT_EQ(lines(text)[2], "          alp Lyr  258\xBA" "20'  61\xBA" "00'" + std::string(shown));
@@ -114,16 +103,11 @@ TEST(NearestStarsText, ListsTheAncientStarARuleAndTheReferenceStars) {
     EXPECT_EQ(l[1], star.description);
     EXPECT_EQ(l[8].substr(0, 18), "   0 abcdefghijkl ");
     for (size_t i = 3; i < 9; ++i) EXPECT_EQ(l[i].size(), 40u) << i;  // as wide as the window
-}
 
-TEST(NearestStarsText, EquatorialModeShowsRightAscensionAndDeclinationOfTheEpoch) {
-    NearestStarsMode mode;
-    nearestStarsSetMode(mode, kJ2000, 0, 0, 1);
+    // Equatorial: the ecliptic pole at right ascension 270, declination 90 - 23 deg 26.3'.
+    nearestStarsSetMode(mode, 2451545.0, 0, 0, 1);
     EXPECT_STREQ(nearestStarsTitle(mode), "Nearest Stars [ra/dec]");
-    // The ecliptic pole, at right ascension 270 and declination 90 deg - 23 deg 26.3'.
-    ReferenceStar pole = referenceAt(10, 10, 2.0f);
-    pole.dir = {0, 1, 0};
-    std::string text;
-    ASSERT_TRUE(buildNearestStarsList(mode, Constellation{}, &pole, 1, 10, 10, 5.0, text));
-    EXPECT_EQ(lines(text)[0].substr(19, 15), "270\xBA" "00'  66\xBA" "34'");
+    refs[0].dir = {0, 1, 0};
+    ASSERT_TRUE(buildNearestStarsList(mode, c, refs.data(), 1, 300, 100, 500.0, text));
+    EXPECT_EQ(lines(text).back().substr(19, 15), "270\xBA" "00'  66\xBA" "34'");
 }
