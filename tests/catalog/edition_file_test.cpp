@@ -157,7 +157,8 @@ TEST_F(EditionFile, EachFieldComesFromItsOwnColumnsAndLongLinesAreReadInPieces) 
     text += fileText(kAncientStarCount - int(std::size(rows)), "").substr(1);
     EditionPtr edition = read(text);
     ASSERT_TRUE(edition);
-    for (size_t k = 0; k < std::size(rows); ++k) EXPECT_EQ(fields(at(edition, k)), rows[k].fields) << k;
+    for (size_t k = 0; k < std::size(rows); ++k)
+        EXPECT_EQ(fields(at(edition, k)), rows[k].fields) << k;
     EXPECT_EQ(at(edition, std::size(rows)).catalogNumber, 1);
     EXPECT_DOUBLE_EQ(ancientLonDegrees(at(edition, 0)), 75 + 20 / 60.0);
     EXPECT_DOUBLE_EQ(ancientLatDegrees(at(edition, 0)), -5.5);
@@ -172,10 +173,12 @@ TEST_F(EditionFile, OnlyASuccessfulLoadReplacesTheCurrentSlot) {
     ASSERT_TRUE(writeTextFile(path, fileText(1027)));
     EXPECT_FALSE(replaceEdition(set, path.c_str()));
     EXPECT_FALSE(replaceEdition(set, dir.path("missing.dat").c_str()));
-    for (int slot = 0; slot < kEditionSlotCount; ++slot) EXPECT_EQ(set.slots[slot].get(), before[slot]);
+    for (int slot = 0; slot < kEditionSlotCount; ++slot)
+        EXPECT_EQ(set.slots[slot].get(), before[slot]);
     ASSERT_TRUE(writeEdition(path.c_str(), *sampleEdition("replacement")));
     EXPECT_TRUE(replaceEdition(set, path.c_str()));
-    EXPECT_TRUE(set.current == 1 && set.slots[0].get() == before[0] && set.slots[2].get() == before[2]);
+    EXPECT_TRUE(set.current == 1 && set.slots[0].get() == before[0] &&
+                set.slots[2].get() == before[2]);
     EXPECT_EQ(currentEditionName(set), "replacement");
     EXPECT_EQ(currentEdition(set)->path, path);
 }

@@ -66,7 +66,8 @@ TEST(EpochDialogRules, LeavingAFieldReformatsWhatParsesWithinItsLength) {
     const std::pair<std::string, std::string> date[] = {
         {"Jul 20, 137", "20 Jul 137 AD"}, {"100 bc", "1 Jan 100 BC"}, {"20/7/137", "20/7/137"},
         {"", ""}, {"137" + std::string(28, ' ') + "BC", "1 Jan 137 AD"}};  // 31 characters read
-    for (const auto& [typed, shown] : date) EXPECT_EQ(fieldTextOnFocusLoss(EpochFieldDate, typed), shown);
+    for (const auto& [typed, shown] : date)
+        EXPECT_EQ(fieldTextOnFocusLoss(EpochFieldDate, typed), shown);
     const std::pair<std::string, std::string> offset[] = {
         {"2.5", "+2\xBA" "30'"}, {"-0 30", "-0\xBA" "30'"}, {"1 60", "1 60"},
         {"-2" + std::string(13, ' ') + "40", "-2\xBA" "00'"}};  // 15 characters read

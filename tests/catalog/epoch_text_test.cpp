@@ -54,7 +54,8 @@ TEST(OffsetText, WritesWholeMinutesAndReadsTheFormsUsersType) {
         {-1.4, "-0\xBA" "01'"},          {-0.4, "+0\xBA" "00'"},
         {125, "+2\xBA" "05'"},
     };
-    for (const auto& [minutes, text] : written) EXPECT_EQ(formatOffset(float(minutes * kMinute)), text);
+    for (const auto& [minutes, text] : written)
+        EXPECT_EQ(formatOffset(float(minutes * kMinute)), text);
 
     const std::pair<const char*, double> read[] = {
         {"-2\xBA" "40'", -160},  {"-0 30", -30},  {"2.5", 150},     {"400", 2400},

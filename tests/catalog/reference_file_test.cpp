@@ -12,40 +12,20 @@
 namespace {
 
 // 21 alp And, number 100, HD 5000: every field set, none at a bound.
-const ReferenceRecord kBright = {100, 5000, 21, 1, 0, 1, 1.0f, 0.5f, 123, -1234, 2500, -456, 345, 0};
+const ReferenceRecord kBright = {100,  5000,  21,   1,    0,   1,  1.0f, 0.5f,
+                                 123, -1234, 2500, -456, 345, 0};
 
-std::string nameOf(int flamsteed, int letter, int digit, int constellation) {
-    ReferenceRecord r;
-    r.flamsteed = uint8_t(flamsteed);
-    r.greekLetter = uint8_t(letter);
-    r.letterDigit = uint8_t(digit);
-    r.constellation = uint8_t(constellation);
+std::string nameOf(uint8_t flamsteed, uint8_t letter, uint8_t digit, uint8_t constellation) {
     char name[16];
-    designationText(r, name);
+    designationText(ReferenceRecord{0, 0, flamsteed, letter, digit, constellation}, name);
     return name;
 }
-
-struct ReferenceFile : ::testing::Test {
-    TempDir dir;
-    std::vector<ReferenceRecord> records = sampleReferenceRecords();
-    std::unique_ptr<ReferenceCatalog> catalog = std::make_unique<ReferenceCatalog>();
-    std::string write(const std::vector<ReferenceRecord>& r, const char* name = "catb.bin") {
-        std::string path = dir.path(name);
-        EXPECT_TRUE(writeReferenceCatalog(path.c_str(), r.data(), int(r.size())));
-        return path;
-    }
-};
 
 }  // namespace
 
 TEST(ReferenceRecord, ThirtyLittleEndianBytesAndTheDesignationText) {
-    ReferenceRecord r = kBright;
-    r.number = 0x1234;
-    r.secondNumber = 0x01020304;
-    r.letterDigit = 7;
-    r.dec = -2.5f;
-    r.pmRa = -2;
-    r.colorCode = kMissingColorCode;
+    const ReferenceRecord r = {0x1234, 0x01020304, 21, 1, 7, 1, 1.0f, -2.5f,
+                               123,    -2,         2500, -456, 345, kMissingColorCode};
     const uint8_t expected[kReferenceRecordSize] = {
         0x34, 0x12, 0x04, 0x03, 0x02, 0x01,  // number, second number
         21, 1, 7, 1,                         // Flamsteed, letter, digit, constellation
@@ -53,14 +33,9 @@ TEST(ReferenceRecord, ThirtyLittleEndianBytesAndTheDesignationText) {
         123, 0, 0xFE, 0xFF, 0xC4, 0x09,      // distance, pmRa -2, pmDec 2500
         0x38, 0xFE, 0x59, 0x01, 0xE7, 0x03,  // radial velocity -456, magnitude 345, colour 999
     };
-    uint8_t bytes[kReferenceRecordSize], again[kReferenceRecordSize];
+    uint8_t bytes[kReferenceRecordSize];
     encodeReferenceRecord(r, bytes);
     for (int i = 0; i < kReferenceRecordSize; ++i) EXPECT_EQ(bytes[i], expected[i]) << "byte " << i;
-    ReferenceRecord back;
-    decodeReferenceRecord(bytes, back);
-    encodeReferenceRecord(back, again);
-    for (int i = 0; i < kReferenceRecordSize; ++i) EXPECT_EQ(again[i], expected[i]) << "byte " << i;
-    EXPECT_EQ(back.pmRa, -2);
 
     const std::pair<std::string, std::string> names[] = {
         {nameOf(21, 1, 0, 1), "21 alp And"}, {nameOf(0, 1, 2, 15), "alp2 Cap"},
@@ -125,32 +100,36 @@ TEST(ReferenceRecord, ConvertsScaledFieldsAndChecksInclusiveRanges) {
     EXPECT_FALSE(referenceStarFromRecord(notANumber, star));
 }
 
-TEST_F(ReferenceFile, WriteThenReadGivesBackEveryRecordAndIndexesItsNumber) {
+TEST(ReferenceFile, WriteThenReadGivesBackEveryRecordAndAFailedReadChangesNothing) {
+    TempDir dir;
+    std::vector<ReferenceRecord> records = sampleReferenceRecords();
     records[7].number = records[2].number;  // a repeated number keeps its last entry
-    ASSERT_TRUE(readReferenceCatalog(write(records).c_str(), *catalog));
+    auto write = [&](const char* name) {
+        std::string path = dir.path(name);
+        EXPECT_TRUE(writeReferenceCatalog(path.c_str(), records.data(), int(records.size())));
+        return path;
+    };
+    std::string good = write("catb.bin");
+    auto catalog = std::make_unique<ReferenceCatalog>();
+    ASSERT_TRUE(readReferenceCatalog(good.c_str(), *catalog));
     for (int i = 0; i < kReferenceStarCount; ++i) {
         const ReferenceRecord& r = records[size_t(i)];
-        ReferenceStar expected;
-        ASSERT_TRUE(referenceStarFromRecord(r, expected)) << i;
+        ReferenceStar want;
+        ASSERT_TRUE(referenceStarFromRecord(r, want)) << i;
         const ReferenceStar& s = catalog->stars[i];
-        ASSERT_STREQ(s.name, expected.name) << i;
+        ASSERT_STREQ(s.name, want.name) << i;
         ASSERT_TRUE(s.number == r.number && s.secondNumber == r.secondNumber && s.ra == r.ra &&
-                    s.dec == r.dec && s.distance == expected.distance &&
-                    s.pmRa == expected.pmRa && s.pmDec == expected.pmDec &&
-                    s.radialVelocity == expected.radialVelocity &&
-                    s.fileMagnitude == expected.fileMagnitude &&
-                    s.colorIndex == expected.colorIndex && s.color == expected.color) << i;
+                    s.dec == r.dec && s.distance == want.distance && s.pmRa == want.pmRa &&
+                    s.pmDec == want.pmDec && s.radialVelocity == want.radialVelocity &&
+                    s.fileMagnitude == want.fileMagnitude && s.colorIndex == want.colorIndex &&
+                    s.color == want.color) << i;
         ASSERT_TRUE(i == 2 || lookUpReferenceStar(catalog->index, r.number) == i) << i;
     }
     EXPECT_EQ(lookUpReferenceStar(catalog->index, records[2].number), 7);
     for (int absent : {8, 650, 9100, 0, -5, 9111})  // 8 was record 7's own number
         EXPECT_EQ(lookUpReferenceStar(catalog->index, absent), -1) << absent;
     EXPECT_EQ(lookUpReferenceStar(catalog->index, 9110), kReferenceStarCount - 1);
-}
 
-TEST_F(ReferenceFile, AFailedReadLeavesThePreviousCatalogueUntouched) {
-    std::string good = write(records);
-    ASSERT_TRUE(readReferenceCatalog(good.c_str(), *catalog));
     catalog->stars[0].magnitude = 99.0f;  // an epoch value a failed read must not reset
     auto previous = std::make_unique<ReferenceCatalog>(*catalog);
     const std::string bytes = readWholeFile(good);
@@ -160,10 +139,10 @@ TEST_F(ReferenceFile, AFailedReadLeavesThePreviousCatalogueUntouched) {
     ASSERT_TRUE(writeTextFile(bad[1], bytes + '\0'));                      // 272881 bytes
     // A late record, so that most of the catalogue has been converted before the failure.
     records[9000].dec = 1.5709f;
-    bad.push_back(write(records, "dec.bin"));
+    bad.push_back(write("dec.bin"));
     records[9000].dec = 0;
     records[9000].colorCode = 650;
-    bad.push_back(write(records, "colour.bin"));
+    bad.push_back(write("colour.bin"));
     for (const std::string& path : bad) {
         EXPECT_FALSE(readReferenceCatalog(path.c_str(), *catalog)) << path;
         for (int i = 0; i < kReferenceStarCount; ++i) {

@@ -13,12 +13,16 @@
 
 namespace {
 
-std::string dataFile(const char* name) { return std::string(TESSARAN_SOURCE_DIR) + "/data/" + name; }
+std::string dataFile(const char* name) {
+    return std::string(TESSARAN_SOURCE_DIR) + "/data/" + name;
+}
 std::string tool(const char* name) { return std::string(TESSARAN_BUILD_DIR) + "/" + name; }
 
 struct ShippedData : ::testing::Test {
     std::unique_ptr<ReferenceCatalog> catalog = std::make_unique<ReferenceCatalog>();
-    void SetUp() override { ASSERT_TRUE(readReferenceCatalog(dataFile("catb.bin").c_str(), *catalog)); }
+    void SetUp() override {
+        ASSERT_TRUE(readReferenceCatalog(dataFile("catb.bin").c_str(), *catalog));
+    }
     const ReferenceStar& numbered(int number) {
         int entry = lookUpReferenceStar(catalog->index, number);
         EXPECT_GE(entry, 0) << number;
