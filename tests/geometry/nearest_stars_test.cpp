@@ -92,7 +92,8 @@ TEST(NearestStarsText, ListsTheAncientStarARuleAndTheReferenceStars) {
     for (const auto& [magnitude, shown] : {std::pair(6.5f, "  fnt."), std::pair(7.0f, "  neb.")}) {
         star.magnitude = magnitude;
         ASSERT_TRUE(buildNearestStarsList(mode, c, refs.data(), 0, 100, 100, 10.0, text));
-        EXPECT_EQ(lines(text)[2], std::string("          alp Lyr  258\xBA" "20'  61\xBA" "00'") + shown);
+        const std::string place = "          alp Lyr  258\xBA" "20'  61\xBA" "00'";
+        EXPECT_EQ(lines(text)[2], place + shown);
     }
     // A 460-character description and a long list stay whole; names are cut to 12 columns.
     star.description = std::string(460, 'x');

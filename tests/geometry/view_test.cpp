@@ -102,7 +102,8 @@ TEST(ViewUnproject, InvertsTheProjectionAndGivesEquatorialCoordinates) {
                 const double d = v.focalScale;
                 EXPECT_TRUE(std::fabs(r / d - 1) < 1e-3 || (p.z > 0) == (r < d)) << px << "," << py;
                 viewScreenPosition(v, p, sx, sy);
-                EXPECT_TRUE(r > d * 0.999 || std::hypot(sx - px, sy - py) < 0.02) << px << "," << py;
+                EXPECT_TRUE(r > d * 0.999 || std::hypot(sx - px, sy - py) < 0.02)
+                    << px << "," << py;
             }
         }
     }
