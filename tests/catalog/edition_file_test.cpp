@@ -116,7 +116,8 @@ TEST_F(EditionFile, ReaderTakesTheExactHeaderAndTheFirst1028StarLines) {
     EXPECT_EQ(name(kHeader), "");
     EXPECT_EQ(name("Tessaran Catalog:xySecond  edition "), "Second  edition ");  // from column 19
     for (const char* header :
-         {"Tessaran catalog:", "TESSARAN CATALOG: x", "Tessaran Catalog", " Tessaran Catalog:"})
+         {"Tessaran catalog:", "TESSARAN CATALOG: x", "Tessaran Catalog", "Tessaran Catalog x",
+          " Tessaran Catalog:"})
         EXPECT_EQ(name(header), "(rejected)");
     EXPECT_FALSE(read(""));
     EXPECT_FALSE(read(fileText(1027)));
@@ -146,6 +147,7 @@ TEST_F(EditionFile, EachFieldComesFromItsOwnColumnsAndLongLinesAreReadInPieces) 
          "1234 1 | 11 15 78 | 0 12 45 | 789 | 1234 | 678 | ", 1},
         {" 4x5     -3  6.5", "4 -3 | 0 6 0 | 0 0 0 | 0 | 0 |  | ", 1},  // letters end a number
         {"", "0 0 | 0 0 0 | 0 0 0 | 0 | 0 |  | ", 1},                     // a blank line
+        {"   5      9\r 10 20", "5 9 | 0 0 0 | 0 0 0 | 0 | 0 |  | ", 1},  // cut at a lone CR
         {longLine, "1 0 | 0 0 0 | 0 0 0 | 0 | 0 | xxxxxxxxxxxx | " + longLine.substr(48, 463), 1},
         {"", "99 0 | 0 0 0 | 0 0 0 | 0 | 0 | yyyyyyyyyyyy | " + std::string(41, 'y'), 0},
         {longLine.substr(0, 511),  // exactly 511 characters: whole, line end included

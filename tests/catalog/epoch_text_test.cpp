@@ -20,7 +20,8 @@ TEST(EpochText, WritesDaysAndReadsEveryFormOfTheTokenTable) {
     const std::pair<const char*, double> read[] = {
         {"137", dayNumber(1, 1, 137)},    {"137.5", jdFromDecimalYear(137.5)},  // year
         {"-100", bc100},                  {"100 BC", bc100},                    // year era
-        {"-100 AD", bc100},               {"100.5 bce", jdFromDecimalYear(-100.5)},
+        {"-100 AD", bc100},               {"-100 BC", bc100},
+        {"100.5 bce", jdFromDecimalYear(-100.5)},
         {"2000 XY", dayNumber(1, 1, 2000)},  // an unknown era word counts as none
         {"Jul 137", dayNumber(7, 1, 137)},   // month year
         {"Jul 137 BC", dayNumber(7, 1, -137)}, {"Jul 137 AD", dayNumber(7, 1, 137)},
