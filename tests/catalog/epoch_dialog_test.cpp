@@ -8,11 +8,7 @@
 namespace {
 
 EpochFields fieldsOf(const std::string& date, const std::string& lon, const std::string& lat) {
-    EpochFields fields;
-    fields.text[EpochFieldDate] = date;
-    fields.text[EpochFieldLongitude] = lon;
-    fields.text[EpochFieldLatitude] = lat;
-    return fields;
+    return EpochFields{{date, lon, lat}};  // in the order of EpochField
 }
 
 void expectFields(const EpochFields& fields, const char* date, const char* lon, const char* lat) {
