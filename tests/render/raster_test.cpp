@@ -69,13 +69,6 @@ TEST_F(Raster, DiscsRampOverOnePixelAcrossTheRimAndStarDotsFollowTheMagnitude) {
     // Radius 0.5 on a pixel centre: the edge neighbours sit exactly on the ramp's outer end.
     drawDisc(frame, 10.5, 10.5, 0.5, kWhite, record);
     EXPECT_TRUE(plotCount == 1 && plotAt(10, 10) == 1.0);
-    // Radius 2: 9 pixels within 1.5 of the centre, 4 on the rim (0.5), 8 at sqrt 5.
-    drawDisc(frame, 30.5, 20.5, 2, kWhite, record);
-    EXPECT_EQ(plotCount, 1 + 21);
-    for (auto [p, c] : plots) {
-        const double d = std::hypot(p.first - 30, p.second - 20);
-        EXPECT_EQ(c, p.first < 20 ? 1 : std::min(1.0, 2.5 - d)) << p.first << ", " << p.second;
-    }
     drawDisc(frame, 0.2, 47.7, 3, kWhite, record);  // in the corner: only pixels of the frame
     EXPECT_EQ(plotsOutside, 0);
 
@@ -106,30 +99,16 @@ TEST_F(Raster, RingsHaveATriangularProfileCutInsideAlongTheAxes) {
     blank(100, 100);
     framePutPixel(frame, 59, 50, makeColor(250, 0, 0));
     drawRing(frame, 50.5, 50.5, 9.4, kWhite);  // centred on a pixel centre: whole ex and ey
-    // 0.4 inside (by maximum), 0.6 and 1.6 outside; 1.4 inside on an axis (|ex| + |ey| = 8 is
-    // under 8.4) stays dark, while on the diagonal (sqrt 72, sqrt 61) the inner flank is drawn.
-    for (auto [p, c] : Pixels{{{59, 50}, makeColor(250, 191, 191)}, {{60, 50}, grey(159)},
-                              {{61, 50}, kBlack}, {{58, 50}, kBlack}, {{50, 42}, kBlack},
-                              {{56, 56}, grey(109)}, {{55, 56}, grey(2)}, {{50, 50}, kBlack}})
+    // 0.4 inside (by maximum), 0.6 outside on both sides, 1.6 outside; 1.4 inside on an axis
+    // (|ex| + |ey| = 8 is under 8.4) stays dark, while on the diagonals (sqrt 72, sqrt 61) the
+    // inner flank is drawn to the profile's end, on both sides of the rows' unvisited middle.
+    Pixels expected = {{{59, 50}, makeColor(250, 191, 191)}, {{60, 50}, grey(159)},
+                       {{40, 50}, grey(159)}, {{61, 50}, kBlack}, {{58, 50}, kBlack},
+                       {{50, 42}, kBlack}, {{50, 50}, kBlack}};
+    for (int dy : {-6, 6})
+        for (int dx : {-6, -5, 5, 6}) expected[{50 + dx, 50 + dy}] = grey(dx * dx > 25 ? 109 : 2);
+    for (auto [p, c] : expected)
         EXPECT_EQ(frameGetPixel(frame, p.first, p.second), c) << p.first << ", " << p.second;
-
-    // Rows are scanned only near the annulus; the result is the plain scan of the whole square.
-    const double rings[][3] = {{20.5, 20.5, 0.3}, {33.7, 20.1, 1.6}, {30.9, 25.2, 30.7},
-                               {-20.3, 40, 35}, {-1e6, 24.5, 1e6 + 60.5}};
-    for (auto [cx, cy, r] : rings) {
-        blank(80, 50);
-        drawRing(frame, cx, cy, r, kWhite);
-        Pixels scan;
-        for (int y = 0; y < 50; ++y)
-            for (int x = 0; x < 80; ++x) {
-                double ex = cx - (x + 0.5), ey = cy - (y + 0.5);
-                double g = std::fabs(std::hypot(ex, ey) - r);
-                if (g < 1.6 && r - 1 <= std::fabs(ex) + std::fabs(ey))
-                    scan[{x, y}] = scaleColor(kWhite, (1.6 - g) / 1.6);
-            }
-        EXPECT_FALSE(scan.empty());
-        expectPixels(scan);
-    }
 }
 
 TEST_F(Raster, LinesAreThreePixelsAcrossAndFadeOverOneAndAHalfFromTheirAxis) {
@@ -146,9 +125,6 @@ TEST_F(Raster, LinesAreThreePixelsAcrossAndFadeOverOneAndAHalfFromTheirAxis) {
         expected[{40 + i, 10 + i}] = kWhite;
     }
     expectPixels(expected);
-    drawLine(frame, 20, 10, 20, 30, kIdLineColor, plotMax);  // crossing: the larger value stays
-    EXPECT_TRUE(frameGetPixel(frame, 20, 20) == kIdLineColor &&
-                frameGetPixel(frame, 21, 21) == makeColor(21, 32, 21));
 
     // 0.5 long, both ends in pixel (10, 10): one row of the mostly vertical walk, sides 0.8 off.
     drawLine(frame, 10.0, 10.0, 10.3, 10.4, kWhite, record);

@@ -199,7 +199,6 @@ TEST(IdLines, JoinEachVisibleStarToItsMatchOrToTheBorderTowardsIt) {
     ReferenceStar& behind = s.ref(2, 102, 120, 0);
     behind.screenX = 300, behind.screenY = 10;  // as left by an earlier frame
     projectCatalogs(s.stars, *s.refs, s.view, float(-0.5 * kDegToRad), float(kDegToRad));
-    EXPECT_EQ(s.stars.stars[0].lonMinutes, 30);  // the catalogue values stay
     std::vector<std::array<double, 4>> lines;
     walkIdLines(s.stars, *s.refs, kW - 1, kH - 1, [](void* c, double x0, double y0, double x1,
                 double y1) { static_cast<decltype(lines)*>(c)->push_back({x0, y0, x1, y1}); },
