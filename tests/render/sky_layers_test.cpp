@@ -252,9 +252,16 @@ bool same(ScreenPoint a, ScreenPoint b) { return std::hypot(a.x - b.x, a.y - b.y
 TEST(GridWalkers, SendGridLinesAsPolylinesClippedToTheFrame) {
     // From the ecliptic pole the 75 and 60 degree parallels lie wholly inside the picture: one
     // closed polyline of 361 points each, on circles of d tan(15 degrees / 2) and tan 15.
+    // The meridians start at the pole (the centre) for the four cardinal ones, 1 degree from
+    // it for the other multiples of 30 degrees, at latitude 75 for the rest.
     Polylines closed;
-    for (const auto& line : eclipticGrid(makeView(0, 90, 2.5, 480, 300)))
+    int starts[2] = {};
+    for (const auto& line : eclipticGrid(makeView(0, 90, 2.5, 480, 300))) {
         if (line.size() == 361) closed.push_back(line);
+        const double r = std::hypot(line[0].x - 240, line[0].y - 150);
+        for (int k : {0, 1}) starts[k] += std::fabs(r - 375 * std::tan(k * 0.5 * kDegToRad)) < 1e-3;
+    }
+    EXPECT_TRUE(starts[0] == 4 && starts[1] == 8) << starts[0] << " " << starts[1];
     ASSERT_EQ(closed.size(), 2u);
     for (int i : {0, 1}) {
         EXPECT_TRUE(same(closed[i].front(), closed[i].back()));
