@@ -42,7 +42,10 @@ PASSED=0
 FAILED=0
 
 cleanup() {
-    if [ -n "$VIEWER_PID" ]; then kill -9 "$VIEWER_PID" 2>/dev/null; wait "$VIEWER_PID" 2>/dev/null; fi
+    if [ -n "$VIEWER_PID" ]; then
+        kill -9 "$VIEWER_PID" 2>/dev/null
+        wait "$VIEWER_PID" 2>/dev/null
+    fi
     if [ -n "$XVFB_PID" ]; then kill "$XVFB_PID" 2>/dev/null; wait "$XVFB_PID" 2>/dev/null; fi
     if [ "$FAILED" -eq 0 ]; then rm -rf "$ROOT"; else echo "screenshots and logs kept in $ROOT"; fi
 }
@@ -164,7 +167,10 @@ find_splash() {
     done
     [ -n "$SPLASH" ]
 }
-find_nearest_window() { NEAREST=$(windows_titled '^Nearest Stars \[(lon/lat|ra/dec)\]$' | head -1); [ -n "$NEAREST" ]; }
+find_nearest_window() {
+    NEAREST=$(windows_titled '^Nearest Stars \[(lon/lat|ra/dec)\]$' | head -1)
+    [ -n "$NEAREST" ]
+}
 no_nearest_window() { ! find_nearest_window; }
 no_splash() { ! find_splash; }
 
