@@ -93,7 +93,7 @@ new_run() {
     for f in "${DATA_FILES[@]}"; do cp "$DATA/$f" "$RUN/program/$f"; done
     SHOT=0
 }
-# put_data FILE...: shipped files into the working folder, and a copy to compare with later.
+# put_data FILE...: shipped files into the working folder.
 put_data() {
     for f in "$@"; do cp "$DATA/$f" "$RUN/work/$f"; done
 }
@@ -201,7 +201,8 @@ region_alike() {
     local n
     n=$("$PROBE" diff "$@") && [ "$n" -eq 0 ]
 }
-# Presses a key in the main window, then polls screenshots until the region differs from BEFORE.
+# Presses a key in the main window, then polls screenshots until the region differs from the
+# last one taken before the key.
 key_changes() {  # key_changes KEY RECT...
     local key=$1 before=$LAST
     shift
@@ -248,7 +249,7 @@ ends_cleanly() {
     fi
 }
 
-# Lines of a settings file: the line count, the first line and the row of one constellation.
+# settings_line FILE N: line N of a settings file.
 settings_line() { sed -n "$2p" "$1"; }
 settings_well_formed() {  # a window line, three colours, epoch, offsets, key and 48 rows
     [ "$(wc -l <"$1")" -eq 55 ] && [ "$(settings_line "$1" 7)" = ConViewArray ] &&
@@ -256,7 +257,7 @@ settings_well_formed() {  # a window line, three colours, epoch, offsets, key an
 }
 
 # ---------------------------------------------------------------------------------------------
-# A first start in an empty folder, driven through keys, a click and the window's close button.
+# A first start with no settings anywhere, driven through keys, a click and the close button.
 case_session() {
     new_run session
     put_data "${DATA_FILES[@]}"
