@@ -9,9 +9,12 @@ JOBS := $(shell nproc)
 # the Qt tests run on; its CMake files look for OpenGL (libgl-dev). fonts-wine has the Tahoma label
 # font, fonts-liberation its fallback and Liberation Mono, the nearest-stars list's stand-in for
 # Courier New; xdg-utils opens the user guide in the browser;
-# poppler-utils reads back the PDF the printing test prints.
+# poppler-utils reads back the PDF the printing test prints. The end-to-end tests run the viewer
+# under Xvfb (xvfb), type and click with xdotool, take screenshots with xwd (x11-apps) and close
+# the window through a helper built on Xlib (libx11-dev).
 PACKAGES := cmake g++ make libgtest-dev libgmock-dev libbenchmark-dev \
-            qt6-base-dev libgl-dev fonts-wine fonts-liberation xdg-utils poppler-utils
+            qt6-base-dev libgl-dev fonts-wine fonts-liberation xdg-utils poppler-utils \
+            xvfb xdotool x11-apps libx11-dev
 # The packaged star catalogues the shipped data is made from; only make data needs them.
 DATA_PACKAGES := xplanet kstars-data stellarium-data
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
