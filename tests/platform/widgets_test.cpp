@@ -1,0 +1,453 @@
+// The Qt adapter's widgets over a main window whose handlers record every call: the window's
+// events, the frame blit, the popup menu, the nearest-stars window, the about box and the epoch
+// dialog, each driven the way a person would drive it.
+#include <QComboBox>
+#include <QElapsedTimer>
+#include <QFontInfo>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QScreen>
+#include <QScrollBar>
+#include <QtTest>
+#include <string>
+#include <vector>
+
+#include "dialog_helpers.h"
+#include "geometry/vectors.h"
+#include "platform/about_box.h"
+#include "platform/dialogs.h"
+#include "platform/epoch_dialog.h"
+#include "platform/menu.h"
+#include "platform/nearest_stars_window.h"
+#include "platform/window.h"
+
+namespace {
+
+std::vector<std::string> calls;  // one line per handler call
+std::vector<std::string> boxes;  // the message boxes' texts
+FrameBuffer frame;
+
+void record(const std::string& line) { calls.push_back(line); }
+std::string xy(int x, int y) { return std::to_string(x) + "," + std::to_string(y); }
+// The Shift and Control state as the handler reads it while the key is handled.
+std::string keyLine(const char* what, int code) {
+    return std::string(what) + " " + std::to_string(code) + (platformShiftDown() ? " shift" : "") +
+           (platformControlDown() ? " ctrl" : "");
+}
+
+// Four neighbours in one group of four frame pixels, each colour channel distinct.
+constexpr Color lane(int k) { return makeColor(10 * k + 1, 20 * k + 2, 30 * k + 3); }
+constexpr Color kRed = makeColor(255, 0, 0), kGreen = makeColor(0, 255, 0),
+                kBlue = makeColor(0, 0, 255);
+
+// Paints known pixels at the frame's corners and a run of four along its middle row.
+void paintPattern() {
+    record("paint");
+    frameClear(frame);
+    int w = frame.width, h = frame.height;
+    framePutPixel(frame, 0, 0, kRed);
+    framePutPixel(frame, w - 1, 0, kGreen);
+    framePutPixel(frame, 0, h - 1, kBlue);
+    framePutPixel(frame, w - 1, h - 1, kWhite);
+    for (int k = 0; k < 4; ++k) framePutPixel(frame, 4 + k, h / 2, lane(k));
+    platformPresentFrame(frame);
+}
+
+const WindowHandlers kRecording{
+    [] { record("create"); },
+    [](int w, int h) {
+        frameResize(frame, w, h);
+        record("size " + std::to_string(w) + "x" + std::to_string(h));
+    },
+    paintPattern,
+    [](int key) { record(keyLine("key", key)); },
+    [](int code) { record(keyLine("char", code)); },
+    [](int command) { record("command " + std::to_string(command)); },
+    [](int x, int y) { record("move " + xy(x, y)); },
+    [](int x, int y) { record("left " + xy(x, y)); },
+    [](int x, int y) { record("right " + xy(x, y)); },
+    [](const ScreenRect& r) { record("destroy " + xy(r.left, r.top) + " " + xy(r.right, r.bottom)); },
+};
+
+Color pixelAt(const QImage& image, int x, int y) {
+    QRgb p = image.pixel(x, y);
+    return makeColor(qRed(p), qGreen(p), qBlue(p));
+}
+
+QList<QWidget*> aboutBoxes() {
+    QList<QWidget*> found;
+    for (QWidget* widget : QApplication::topLevelWidgets())
+        if (widget->objectName() == kAboutBoxObjectName && widget->isVisible()) found << widget;
+    return found;
+}
+
+// Eleven lines as the shell writes them, "\r\n" after each; the second carries degree marks.
+std::string elevenLineList() {
+    std::string text = "17 Ursa Minor 1\r\n 424      alp UMi   63\xBA" "00'  66\xBA" "00'  3.0\r\n";
+    for (int i = 0; i < 9; ++i) text += std::string(40, char('a' + i)) + "\r\n";
+    return text;
+}
+
+}  // namespace
+
+class WidgetsTest : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<MainWindow> window;
+
+    void send(QWidget* to, int key, Qt::KeyboardModifiers modifiers, const QString& text = {}) {
+        QKeyEvent press(QEvent::KeyPress, key, modifiers, text);
+        QApplication::sendEvent(to, &press);
+    }
+
+    // An epoch dialog shown modeless and active, so that focus moves between its fields.
+    std::unique_ptr<EpochDialog> openEpochDialog(const EpochSetting& setting) {
+        auto dialog = std::make_unique<EpochDialog>(setting, nullptr);
+        dialog->show();
+        dialog->activateWindow();
+        return QTest::qWaitForWindowActive(dialog.get()) ? std::move(dialog) : nullptr;
+    }
+    static void typeInto(QLineEdit* field, const QString& text) {
+        field->setFocus(Qt::MouseFocusReason);
+        field->selectAll();
+        QTest::keyClicks(field, text);
+    }
+
+private Q_SLOTS:
+    void initTestCase() {
+        setMessageBoxObserver([](const std::string& text, const std::string&) {
+            boxes.push_back(text);
+        });
+    }
+    // Every test starts on a fresh, active 301 x 201 main window (odd: padded frame rows).
+    void init() {
+        calls.clear();
+        boxes.clear();
+        window = std::make_unique<MainWindow>(kRecording, CloseAction::StayInLoop);
+        window->move(40, 30);
+        window->resize(301, 201);
+        window->show();
+        window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window.get()));
+    }
+    void cleanup() { window.reset(); }
+
+    void windowEventsReachTheHandlers() {
+        QCOMPARE(window->windowTitle(), QString("Tessaran Stars"));
+        QCOMPARE(window->cursor().shape(), Qt::CrossCursor);
+        QCOMPARE(std::vector<std::string>(calls.begin(), calls.begin() + 3),
+                 (std::vector<std::string>{"create", "size 301x201", "paint"}));
+
+        // Virtual keys by their codes, typed characters as single bytes; Ctrl+letter is the
+        // control code, Alt alone types nothing, Ctrl+Alt (AltGr) types the key's text.
+        const struct {
+            int key;
+            Qt::KeyboardModifiers modifiers;
+            const char16_t* text;
+            const char* expected;  // nullptr: nothing reaches the shell
+        } cases[] = {
+            {Qt::Key_Left, Qt::ShiftModifier, u"", "key 37 shift"},
+            {Qt::Key_Right, Qt::ControlModifier, u"", "key 39 ctrl"},
+            {Qt::Key_Up, {}, u"", "key 38"}, {Qt::Key_Down, {}, u"", "key 40"},
+            {Qt::Key_PageUp, {}, u"", "key 33"}, {Qt::Key_PageDown, {}, u"", "key 34"},
+            {Qt::Key_F1, {}, u"", "key 112"}, {Qt::Key_F2, {}, u"", "key 113"},
+            {Qt::Key_F3, {}, u"", "key 114"}, {Qt::Key_Escape, {}, u"\x1b", "key 27"},
+            {Qt::Key_V, {}, u"v", "char 118"}, {Qt::Key_S, Qt::ShiftModifier, u"S", "char 83 shift"},
+            {Qt::Key_S, Qt::ControlModifier, u"\x13", "char 19 ctrl"},
+            {Qt::Key_A, Qt::ControlModifier | Qt::ShiftModifier, u"\x01", "char 1 shift ctrl"},
+            {Qt::Key_Z, Qt::ControlModifier, u"\x1a", "char 26 ctrl"},
+            {Qt::Key_BracketRight, Qt::ControlModifier, u"", "char 29 ctrl"},
+            {Qt::Key_1, Qt::ControlModifier, u"1", nullptr},
+            {Qt::Key_X, Qt::AltModifier, u"x", nullptr},
+            {Qt::Key_X, Qt::ControlModifier | Qt::AltModifier, u"x", "char 120 ctrl"},
+            {Qt::Key_masculine, {}, u"\u00ba", "char 186"},
+            {Qt::Key_ydiaeresis, {}, u"\u00ff", "char 255"},
+            {Qt::Key_unknown, {}, u"\u20ac", nullptr},  // the euro sign: not in the code page
+        };
+        for (const auto& c : cases) {
+            calls.clear();
+            send(window.get(), c.key, c.modifiers, QString::fromUtf16(c.text));
+            std::vector<std::string> expected;
+            if (c.expected) expected.push_back(c.expected);
+            QVERIFY2(calls == expected, c.expected ? c.expected : "nothing");
+        }
+        // Outside a key press the keyboard's present state counts: nothing is held here.
+        QVERIFY(!platformShiftDown() && !platformControlDown());
+
+        // The mouse in client coordinates; moves outside the window (a button held) are dropped.
+        calls.clear();
+        QTest::mouseMove(window.get(), QPoint(30, 40));
+        QMouseEvent outside(QEvent::MouseMove, QPointF(-5, 40), window->mapToGlobal(QPointF(-5, 40)),
+                            Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(window.get(), &outside);
+        QTest::mouseClick(window.get(), Qt::LeftButton, {}, QPoint(5, 6));
+        QTest::mouseClick(window.get(), Qt::RightButton, {}, QPoint(300, 200));
+        QCOMPARE(calls, (std::vector<std::string>{"move 30,40", "left 5,6", "right 300,200"}));
+
+        // Closing runs the destroy handler once, with the outer rectangle, right/bottom exclusive.
+        calls.clear();
+        QRect outer = window->frameGeometry();
+        platformCloseMainWindow();
+        window->close();
+        QCOMPARE(calls, std::vector<std::string>{"destroy " + xy(outer.x(), outer.y()) + " " +
+                                                 xy(outer.x() + outer.width(),
+                                                    outer.y() + outer.height())});
+    }
+
+    // The bottom-up frame's pixel (x, y) shows at the window's (x, y); a resize makes a frame of
+    // the new size and paints it at once, and a repaint has painted when it returns.
+    void resizeRepaintsTheFrame() {
+        auto checkShown = [this](int w, int h) {
+            QImage shown = window->grab().toImage();
+            QCOMPARE(shown.size(), QSize(w, h));
+            QCOMPARE(pixelAt(shown, 0, 0), kRed);
+            QCOMPARE(pixelAt(shown, w - 1, 0), kGreen);
+            QCOMPARE(pixelAt(shown, 0, h - 1), kBlue);
+            QCOMPARE(pixelAt(shown, w - 1, h - 1), kWhite);
+            QCOMPARE(pixelAt(shown, 1, 1), kBlack);
+            for (int k = 0; k < 4; ++k) QCOMPARE(pixelAt(shown, 4 + k, h / 2), lane(k));
+        };
+        checkShown(301, 201);
+        calls.clear();
+        window->resize(170, 90);
+        QCOMPARE(calls, (std::vector<std::string>{"size 170x90", "paint"}));
+        checkShown(170, 90);
+        platformRepaint();
+        QCOMPARE(calls.back(), std::string("paint"));
+        QCOMPARE(calls.size(), size_t(3));
+    }
+
+    // The shell sets check marks and texts ('&' shown as it is); a chosen item comes back as a
+    // command from the event loop, after the menu opened at the client point has closed.
+    void popupMenuCommands() {
+        QMenu* menu = window->popupMenu();
+        QCOMPARE(findMenuCommand(menu, 148)->text(), QString("Piscis Austrinus"));
+        platformSetMenuCheck(206, true);
+        QVERIFY(findMenuCommand(menu, 206)->isChecked());
+        platformSetMenuCheck(206, false);
+        QVERIFY(!findMenuCommand(menu, 206)->isChecked());
+        platformSetMenuText(402, "F2  Ink & Quill \xBA");
+        QCOMPARE(findMenuCommand(menu, 402)->text(), QString::fromUtf8("F2  Ink && Quill º"));
+
+        calls.clear();
+        QPoint opensAt;
+        whenPopupOpens<QMenu>([&opensAt](QMenu* shown) {
+            opensAt = shown->pos();
+            findMenuCommand(shown, 1100)->trigger();
+            shown->close();
+        });
+        platformTrackPopupMenu(40, 30);
+        QCOMPARE(opensAt, window->mapToGlobal(QPoint(40, 30)));
+        QVERIFY(calls.empty());
+        QTRY_COMPARE(calls, std::vector<std::string>{"command 1100"});
+    }
+
+    void nearestStarsWindowShowsTheList() {
+        QVERIFY(!platformNearestStarsIsOpen());
+        platformNearestStarsShow("Nearest Stars [lon/lat]", elevenLineList().c_str(), 10, 20);
+        NearestStarsWindow* shown = nearestStarsWindow();
+        QVERIFY(platformNearestStarsIsOpen());
+        QCOMPARE(shown->windowTitle(), QString("Nearest Stars [lon/lat]"));
+        QPlainTextEdit* list = shown->list();
+        QStringList lines = list->toPlainText().split('\n');
+        QCOMPARE(lines.size(), 11);
+        QCOMPARE(lines[1], QString::fromUtf8(" 424      alp UMi   63º00'  66º00'  3.0"));
+        QVERIFY(QFontInfo(list->font()).fixedPitch());
+        // Forty characters by eleven lines in view; one more of either scrolls.
+        QCOMPARE(list->horizontalScrollBar()->maximum(), 0);
+        QCOMPARE(list->verticalScrollBar()->maximum(), 0);
+        list->setPlainText(QString(41, 'M'));
+        QTRY_VERIFY(list->horizontalScrollBar()->maximum() > 0);
+        list->setPlainText(QString("M\n").repeated(11) + "M");
+        QTRY_VERIFY(list->verticalScrollBar()->maximum() > 0);
+
+        // Close: the default button, centred under the list, with the focus.
+        QPushButton* close = shown->closeButton();
+        QRect field = list->geometry(), button = close->geometry();
+        QVERIFY(qAbs(button.center().x() - field.center().x()) <= 1);
+        QVERIFY(button.top() > field.bottom() && shown->rect().contains(button));
+        QVERIFY(close->isDefault());
+        QCOMPARE(shown->focusWidget(), static_cast<QWidget*>(close));
+
+        // Placed two pixels right of and below the click; near the work area's right and
+        // bottom edges, ending two pixels left of and above it.
+        QCOMPARE(shown->frameGeometry().topLeft(), window->mapToGlobal(QPoint(12, 22)));
+        QRect area = window->screen()->availableGeometry();
+        QPoint corner = area.bottomRight() - QPoint(4, 4);
+        QPoint client = window->mapFromGlobal(corner);
+        platformNearestStarsShow("Nearest Stars [lon/lat]", "x", client.x(), client.y());
+        QCOMPARE(nearestStarsWindow(), shown);
+        QCOMPARE(shown->frameGeometry().bottomRight(), corner - QPoint(3, 3));
+
+        // Retitled while open; Close, Escape and Enter close it, and a closed one keeps its title.
+        platformNearestStarsSetTitle("Nearest Stars [ra/dec]");
+        QCOMPARE(shown->windowTitle(), QString("Nearest Stars [ra/dec]"));
+        QTest::mouseClick(close, Qt::LeftButton);
+        QVERIFY(!platformNearestStarsIsOpen());
+        platformNearestStarsSetTitle("Nearest Stars [lon/lat]");
+        QCOMPARE(shown->windowTitle(), QString("Nearest Stars [ra/dec]"));
+        for (bool onList : {true, false}) {  // Escape in the list, Enter on the button
+            platformNearestStarsShow("t", "x", 10, 20);
+            if (onList) QTest::keyClick(list, Qt::Key_Escape);
+            else QTest::keyClick(close, Qt::Key_Return);
+            QVERIFY(!platformNearestStarsIsOpen());
+        }
+    }
+
+    // F1 to F3 and q typed in the nearest-stars window act on the main window, once the window's
+    // own event is done; every other key stays there.
+    void nearestStarsWindowPassesKeysOn() {
+        platformNearestStarsShow("t", "x", 10, 20);
+        NearestStarsWindow* shown = nearestStarsWindow();
+        calls.clear();
+        send(shown->list(), Qt::Key_F2, {});
+        send(shown->closeButton(), Qt::Key_F3, {});
+        send(shown, Qt::Key_F1, {});
+        send(shown->list(), Qt::Key_Q, {}, "q");
+        QVERIFY(calls.empty());
+        QTRY_COMPARE(calls, (std::vector<std::string>{"key 113", "key 114", "key 112", "char 113"}));
+        calls.clear();
+        send(shown->list(), Qt::Key_Q, Qt::ShiftModifier, "Q");
+        send(shown->list(), Qt::Key_Q, Qt::ControlModifier, "\x11");
+        send(shown->list(), Qt::Key_PageDown, {});
+        send(shown->closeButton(), Qt::Key_Left, {});
+        QTest::qWait(20);
+        QVERIFY(calls.empty());
+        QVERIFY(platformNearestStarsIsOpen());
+    }
+
+    // The splash returns at once, leaves the keyboard with its owner, ignores keys and closes
+    // itself; the modal box closes on Enter, Escape or a click. Both are the bare picture.
+    void aboutBoxAndSplash() {
+        QElapsedTimer clock;
+        clock.start();
+        openAboutBox(window.get(), 1500);
+        QVERIFY(clock.elapsed() < 1500);
+        QPointer<QWidget> splash = aboutBoxes().value(0);
+        QVERIFY(splash && !splash->isModal());
+        QCOMPARE(splash->frameGeometry().size(), QSize(284, 125));
+        QVERIFY(splash->windowFlags().testFlag(Qt::FramelessWindowHint));
+        QCOMPARE(QApplication::activeWindow(), window.get());
+        QTest::keyClick(splash, Qt::Key_Escape);
+        QVERIFY(splash);
+        for (Qt::Key key : {Qt::Key_Escape, Qt::Key_Return, Qt::Key_Enter, Qt::Key_unknown}) {
+            int open = 0;
+            whenModalOpens<QDialog>([&open, key](QDialog* box) {
+                open = aboutBoxes().size();
+                QTimer::singleShot(1000, box, &QWidget::close);  // should the key not close it
+                if (key == Qt::Key_unknown) QTest::mouseClick(box, Qt::LeftButton, {}, {9, 9});
+                else QTest::keyClick(box, key);
+            });
+            QElapsedTimer modal;
+            modal.start();
+            openAboutBox(window.get(), 0);
+            QVERIFY2(modal.elapsed() < 900, "the box stayed open");
+            QCOMPARE(open, 2);
+        }
+        QVERIFY(splash);
+        QTRY_VERIFY_WITH_TIMEOUT(splash.isNull(), 3000);
+        QVERIFY(clock.elapsed() >= 1500 * 95 / 100);  // a coarse timer fires up to 5% early
+    }
+
+    // Centred over the owner's outer rectangle with halves truncated toward zero, then pushed in
+    // to end on the desktop, then raised to 0 past its top or left.
+    void aboutBoxPlacement() {
+        const QSize box(284, 125);
+        const QRect desktop(0, 0, 1920, 1080);
+        QCOMPARE(aboutBoxPosition(QRect(100, 100, 800, 600), box, desktop), QPoint(358, 337));
+        QCOMPARE(aboutBoxPosition(QRect(500, 500, 101, 50), box, desktop), QPoint(409, 463));
+        QCOMPARE(aboutBoxPosition(QRect(1800, 1000, 400, 300), box, desktop), QPoint(1636, 955));
+        QCOMPARE(aboutBoxPosition(QRect(100, 1000, 400, 300), box, QRect(0, 40, 1920, 1000)),
+                 QPoint(158, 915));
+        QCOMPARE(aboutBoxPosition(QRect(-300, -400, 400, 600), box, desktop), QPoint(0, 0));
+        openAboutBox(window.get(), 60000);
+        QRect outer = window->frameGeometry();
+        QCOMPARE(aboutBoxes().value(0)->frameGeometry().topLeft(),
+                 outer.topLeft() + QPoint((outer.width() - 284) / 2, (outer.height() - 125) / 2));
+    }
+
+    void epochDialogFieldsAndPresets() {
+        auto dialog = openEpochDialog(EpochSetting{});
+        QVERIFY(dialog);
+        QComboBox* presets = dialog->presets();
+        QLineEdit* date = dialog->field(EpochFieldDate);
+        QLineEdit* lon = dialog->field(EpochFieldLongitude);
+        QLineEdit* lat = dialog->field(EpochFieldLatitude);
+        QCOMPARE(dialog->windowTitle(), QString("Set Epoch"));
+        QCOMPARE(QStringList({date->text(), lon->text(), lat->text()}),
+                 QStringList({"20 Jul 137 AD", "+0º00'", "+0º00'"}));
+        QCOMPARE(QStringList({presets->itemText(0), presets->itemText(1), presets->itemText(2)}),
+                 QStringList({"Custom", "Maridon", "Calvoridon"}));
+        QCOMPARE(presets->currentIndex(), 1);
+        QVERIFY(date->hasFocus() && dialog->okButton()->isDefault());
+
+        // A preset chosen fills the fields; "Custom" chosen leaves them as they are.
+        presets->setFocus();
+        QTest::keyClick(presets, Qt::Key_Down);
+        QCOMPARE(QStringList({date->text(), lon->text(), lat->text()}),
+                 QStringList({"1 Jan 130 BC", "-2º40'", "+0º00'"}));
+        typeInto(lat, "1 30");
+        presets->setFocus();
+        QTest::keyClick(presets, Qt::Key_Home);
+        QCOMPARE(presets->currentIndex(), 0);
+        QCOMPARE(QStringList({date->text(), lat->text()}), QStringList({"1 Jan 130 BC", "+1º30'"}));
+
+        // A setting of no preset opens on "Custom", one of a preset on that preset.
+        auto custom = openEpochDialog(EpochSetting{2451545.0, 0.01f, 0});
+        QCOMPARE(custom->presets()->currentIndex(), 0);
+        QCOMPARE(custom->field(EpochFieldDate)->text(), QString("1 Jan 2000 AD"));
+        QCOMPARE(custom->field(EpochFieldLongitude)->text(), QString("+0º34'"));
+        const EpochPreset& second = kEpochPresets[1];
+        auto preset = openEpochDialog(EpochSetting{second.epoch, second.offsetLon, second.offsetLat});
+        QCOMPARE(preset->presets()->currentIndex(), 2);
+    }
+
+    // A field that parses is rewritten when it loses the focus, one that does not is kept as
+    // typed; OK with an invalid field says so and stays open, and Escape leaves the setting.
+    void epochDialogReformatsAndValidates() {
+        auto dialog = openEpochDialog(EpochSetting{});
+        QVERIFY(dialog);
+        QLineEdit* date = dialog->field(EpochFieldDate);
+        QLineEdit* lon = dialog->field(EpochFieldLongitude);
+        QLineEdit* lat = dialog->field(EpochFieldLatitude);
+        typeInto(date, "jul 20, 137");
+        QCOMPARE(date->text(), QString("jul 20, 137"));
+        QTest::keyClick(date, Qt::Key_Tab);
+        QCOMPARE(date->text(), QString("20 Jul 137 AD"));
+        typeInto(lon, "2.5");
+        typeInto(lat, QString::fromUtf8("-1°30"));
+        typeInto(date, "20/7/137");
+        QCOMPARE(QStringList({lon->text(), lat->text()}), QStringList({"+2º30'", "-1º30'"}));
+        typeInto(lat, "1 60");
+        QTest::keyClick(lat, Qt::Key_Tab);
+        QCOMPARE(QStringList({date->text(), lat->text()}), QStringList({"20/7/137", "1 60"}));
+        QVERIFY(boxes.empty());
+
+        QTest::mouseClick(dialog->okButton(), Qt::LeftButton);
+        QCOMPARE(boxes, std::vector<std::string>{"One or more of the values is invalid."});
+        QVERIFY(dialog->isVisible());
+        typeInto(date, "137 BC");
+        typeInto(lat, "-0 30");
+        QTest::keyClick(lat, Qt::Key_Return);
+        QCOMPARE(boxes.size(), size_t(1));
+        QCOMPARE(dialog->result(), int(QDialog::Accepted));
+        // Noon of 1 Jan 137 BC (the Julian calendar's year -136) is Julian Date 1671384.
+        QCOMPARE(dialog->setting().epoch, 1671384.0);
+        QVERIFY(qAbs(dialog->setting().offsetLat + float(0.5 * kDegToRad)) < 1e-7f);
+        QVERIFY(qAbs(dialog->setting().offsetLon - float(2.5 * kDegToRad)) < 1e-7f);
+
+        EpochSetting setting;
+        whenModalOpens<QDialog>([](QDialog* shown) {
+            typeInto(static_cast<EpochDialog*>(shown)->field(EpochFieldDate), "2000");
+            QTest::keyClick(shown, Qt::Key_Escape);
+        });
+        QVERIFY(!platformEpochDialog(setting));
+        QCOMPARE(setting.epoch, EpochSetting{}.epoch);
+    }
+};
+
+QTEST_MAIN(WidgetsTest)
+#include "widgets_test.moc"
