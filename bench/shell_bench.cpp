@@ -4,38 +4,9 @@
 // the text drawing of the real window.
 #include <benchmark/benchmark.h>
 
-#include <filesystem>
-#include <string>
-
-#include "app/shell.h"
-#include "app/startup.h"
-#include "app/state.h"
-#include "fake_platform.h"
-#include "temp_dir.h"
+#include "shipped_program.h"
 
 namespace {
-
-constexpr int kWidth = 1920;
-constexpr int kHeight = 1080;
-
-// The shipped data, as if the program stood in data/, run from an empty working folder.
-struct ShippedProgram {
-    TempDir work;
-    std::filesystem::path previous = std::filesystem::current_path();
-    std::string exePath = std::string(TESSARAN_SOURCE_DIR) + "/data/tessaran-stars";
-    ShippedProgram() { std::filesystem::current_path(work.root); }
-    ~ShippedProgram() { std::filesystem::current_path(previous); }
-};
-
-bool startToFirstPaint(const ShippedProgram& program) {
-    resetAppState();
-    resetFakePlatform();
-    if (!startUp(program.exePath)) return false;
-    onCreate();
-    onSize(kWidth, kHeight);
-    platformRepaint();
-    return true;
-}
 
 void BM_StartUpToFirstPaint(benchmark::State& state) {
     ShippedProgram program;
@@ -46,7 +17,6 @@ void BM_StartUpToFirstPaint(benchmark::State& state) {
         }
         benchmark::DoNotOptimize(theApp.frame.pixels.data());
     }
-    resetAppState();
 }
 BENCHMARK(BM_StartUpToFirstPaint)->Unit(benchmark::kMillisecond);
 
@@ -64,7 +34,6 @@ void BM_ArrowKeyRepaint(benchmark::State& state) {
         fakePlatform().texts.clear();
         benchmark::DoNotOptimize(theApp.frame.pixels.data());
     }
-    resetAppState();
 }
 BENCHMARK(BM_ArrowKeyRepaint)->Unit(benchmark::kMillisecond);
 

@@ -136,10 +136,12 @@ bool parseEpoch(const char* text, double& jd) {
     if (!(std::fabs(year) < kLargestYear)) return false;
     if (day < 1 || day > 31 || month < 1 || month > 12 || std::trunc(year) == 0) return false;
     if (era == -1 && year > 0) year = -year;
-    if (year != std::trunc(year))
-        jd = jdFromDecimalYear(year);
-    else
-        jd = dayNumber(month, day, int(year));
+    double result = year != std::trunc(year) ? jdFromDecimalYear(year)
+                                             : dayNumber(month, day, int(year));
+    // A decimal year late in year 99999 falls in year 100000 (its days are Julian years'),
+    // which the dialog would then show as a date it refuses.
+    if (std::abs(calendarDate(result).year) >= kLargestYear) return false;
+    jd = result;
     return true;
 }
 
@@ -172,7 +174,7 @@ bool parseOffset(const char* text, float& radians) {
     if (!std::isfinite(value)) return false;
     double whole = std::trunc(value);
     value = whole + roundHalfAway((value - whole) * 60.0) / 60.0;
-    value = floorMod(value, 360.0);
+    value = std::fmod(value, 360.0);  // exact for any size, unlike a floor of the quotient
     double r = value * kDegToRad;
     radians = float(negative ? -r : r);
     return true;

@@ -1,5 +1,6 @@
 #include "catalog/locator.h"
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -11,11 +12,15 @@ namespace {
 constexpr size_t kFirstLinkBufferSize = 512;
 constexpr size_t kLongestLink = size_t(1) << 20;
 
+// A folder under the name is no data file: fopen opens folders here for reading (only the reads
+// fail), so it would hide the file beside the executable and then fail to load.
 bool canOpenForReading(const std::string& path) {
     std::FILE* file = std::fopen(path.c_str(), "rb");
     if (!file) return false;
+    struct stat info;
+    bool isFolder = fstat(fileno(file), &info) == 0 && S_ISDIR(info.st_mode);
     std::fclose(file);
-    return true;
+    return !isFolder;
 }
 
 }  // namespace

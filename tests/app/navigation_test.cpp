@@ -1,155 +1,143 @@
-#include <gtest/gtest.h>
-
-#include <cmath>
-
-#include "app/shell.h"
-#include "app/state.h"
+// View navigation through the key handler: the 48 saved views, the arrow keys in both modes with
+// Shift and Control, zoom, the default view and shift, editions and resizing.
+#include "app/navigation.h"
 #include "geometry/vectors.h"
 #include "shell_fixture.h"
 
 namespace {
 
 double deg(double radians) { return radians * kRadToDeg; }
-
-bool statusHas(const std::string& text, const std::string& part) {
-    return text.find(part) != std::string::npos;
-}
+bool has(const std::string& text, const std::string& part) { return text.find(part) != text.npos; }
 
 }  // namespace
 
-TEST_F(ShellTest, PageUpAndDownWrapThroughTheConstellations) {
-    startProgram();
+TEST_F(ShellTest, PageKeysWrapAndEveryConstellationKeepsItsOwnViewAndShift) {
+    start();
     onKeyDown(KeyPageUp);
-    EXPECT_EQ(lastStatusLine().substr(0, 31), "Piscis Austrinus  +View (293, -");
+    EXPECT_EQ(status().substr(0, 18), "Piscis Austrinus  ");
     onKeyDown(KeyPageDown);
-    EXPECT_EQ(lastStatusLine().substr(0, 24), "Ursa Minor  +View (80, 7");
-    onKeyDown(KeyPageDown);
-    EXPECT_EQ(lastStatusLine().substr(0, 10), "Ursa Major");
-    // The menu selects by identifier; the arrow mode, flags and edition stay.
-    onCharacter('s');
     onCharacter('3');
     onKeyDown(KeyF2);
-    onCommand(108);
-    EXPECT_EQ(theApp.arrowMode, ArrowsMoveShift);
-    EXPECT_EQ(theApp.displayFlags, 0x1B);
-    EXPECT_EQ(theApp.catalogs.current, 1);
-    EXPECT_EQ(lastStatusLine().substr(0, 19), "Lyra   View (266, 5");
+    // Round one: constellation i gets i % 7 one-degree steps north, and the odd ones a zero shift.
+    double lon[kConstellationCount], lat[kConstellationCount];
+    Shift shift[kConstellationCount];
+    for (int i = 0; i < kConstellationCount; ++i) {
+        ASSERT_EQ(status().rfind(kConstellationTable[i].name, 0), 0u) << i;
+        lon[i] = theApp.view.centerLon, lat[i] = theApp.view.centerLat;
+        for (int k = 0; k < i % 7; ++k) onKeyDown(KeyUp);
+        if (i % 2) onCharacter(kCharacterCtrlS), onCharacter('v');
+        shift[i] = theApp.shift;
+        onKeyDown(KeyPageDown);
+    }
+    for (int i = 0; i < kConstellationCount; ++i) {
+        onCommand(101 + i);
+        EXPECT_EQ(theApp.view.centerLon, lon[i]) << i;
+        EXPECT_NEAR(deg(theApp.view.centerLat - lat[i]), i % 7, 1e-4) << i;
+        EXPECT_EQ(std::make_pair(theApp.shift.lon, theApp.shift.lat),
+                  std::make_pair(i % 2 ? 0.0f : shift[i].lon, i % 2 ? 0.0f : shift[i].lat)) << i;
+    }
+    // The arrow mode, the display flags and the edition stay.
+    onCharacter('s');
+    onKeyDown(KeyPageUp);
+    EXPECT_EQ(std::make_tuple(theApp.arrowMode, theApp.displayFlags, theApp.catalogs.current),
+              std::make_tuple(int(ArrowsMoveShift), 0x1B, 1));
 }
 
-TEST_F(ShellTest, EveryConstellationKeepsItsOwnViewAndShift) {
-    startProgram();
+TEST_F(ShellTest, ArrowKeysMoveTheViewOrTheShiftByTheModifiers) {
+    start();
+    const struct {
+        const char* keys;  // the arrow mode (v or s), then S for Shift and C for Control held
+        int key;
+        double lon, lat, roll;  // degrees the view, or the shift, moves
+    } moves[] = {
+        {"v", KeyLeft, 1, 0, 0},      {"v", KeyRight, -1, 0, 0},  {"v", KeyUp, 0, 1, 0},
+        {"v", KeyDown, 0, -1, 0},     {"vS", KeyLeft, 10, 0, 0},  {"vS", KeyDown, 0, -10, 0},
+        {"vC", KeyLeft, 0, 0, -1},    {"vC", KeyRight, 0, 0, 1},  {"vSC", KeyRight, 0, 0, 10},
+        {"vC", KeyUp, 0, 0, 0},       {"vC", KeyDown, 0, 0, 0},   {"s", KeyLeft, 0.1, 0, 0},
+        {"s", KeyRight, -0.1, 0, 0},  {"s", KeyUp, 0, 0.1, 0},    {"s", KeyDown, 0, -0.1, 0},
+        {"sS", KeyUp, 0, 1, 0},       {"sSC", KeyLeft, 1, 0, 0},  {"v", 0x73 /* F4 */, 0, 0, 0},
+    };
+    for (const auto& m : moves) {
+        onCharacter(m.keys[0]);
+        const std::string held = m.keys + 1;
+        fake.shiftDown = has(held, "S"), fake.controlDown = has(held, "C");
+        const SkyView view = theApp.view;
+        const Shift shift = theApp.shift;
+        takeLog();
+        onKeyDown(m.key);
+        const bool onView = m.keys[0] == 'v';
+        EXPECT_NEAR(onView ? deg(theApp.view.centerLon - view.centerLon)
+                           : deg(theApp.shift.lon - shift.lon), m.lon, 1e-5) << m.keys << m.key;
+        EXPECT_NEAR(onView ? deg(theApp.view.centerLat - view.centerLat)
+                           : deg(theApp.shift.lat - shift.lat), m.lat, 1e-5) << m.keys << m.key;
+        EXPECT_NEAR(deg(theApp.view.roll - view.roll), m.roll, 1e-5) << m.keys << m.key;
+        EXPECT_EQ(repaints(), m.lon || m.lat || m.roll ? 1 : 0) << m.keys << m.key;
+        EXPECT_EQ(theApp.view.centerLon == view.centerLon, !onView || !m.lon) << m.keys << m.key;
+    }
+}
+
+TEST_F(ShellTest, LongitudeWrapsLatitudeRunsOverThePoleAndShiftStepsStayInSinglePrecision) {
+    start();
+    theApp.view.centerLon = 359.5 * kDegToRad;
+    onKeyDown(KeyLeft);
+    EXPECT_NEAR(deg(theApp.view.centerLon), 0.5, 1e-5);
+    onKeyDown(KeyRight);
+    EXPECT_NEAR(deg(theApp.view.centerLon), 359.5, 1e-5);
+    theApp.view.centerLat = 85 * kDegToRad;
+    fake.shiftDown = true;
+    onKeyDown(KeyUp);
+    onKeyDown(KeyUp);
+    EXPECT_NEAR(deg(theApp.view.centerLat), 105, 1e-5);
+    fake.shiftDown = false;
+    // A longitude saved as 360 comes back as 360, and the next step brings it into range.
+    theApp.conViews[1].viewLon = float(360 * kDegToRad);
+    onKeyDown(KeyPageDown);
+    onKeyDown(KeyLeft);
+    EXPECT_NEAR(deg(theApp.view.centerLon), 1, 1e-4);
+    // Ten steps of 0.1 degree add up as floats and show as 1.0.
+    onCharacter(kCharacterCtrlS);
+    float sum = 0;
+    for (int i = 0; i < 10; ++i) onKeyDown(KeyLeft), sum += float(0.1 * kDegToRad);
+    EXPECT_EQ(theApp.shift.lon, sum);
+    EXPECT_TRUE(has(status(), "  +Shift (1.0, 0.0)")) << status();
+}
+
+TEST_F(ShellTest, DefaultViewKeepsTheShiftAndNeitherDefaultTouchesTheSavedView) {
+    start();
     onCommand(108);  // Lyra
     onKeyDown(KeyLeft);
     onCharacter('.');
     onCharacter('s');
     onKeyDown(KeyUp);
     onKeyDown(KeyPageDown);
-    EXPECT_NEAR(deg(theApp.view.centerLon), 293, 1e-4);  // Cygnus's own
     onKeyDown(KeyPageUp);
-    EXPECT_TRUE(statusHas(lastStatusLine(), "View (267, 59, 0, 10.7)")) << lastStatusLine();
-    EXPECT_TRUE(statusHas(lastStatusLine(), "Shift (2.2, 0.1)")) << lastStatusLine();
-    // Default View restores the table's view but keeps the shift; arrows move the view again.
+    EXPECT_EQ(status().substr(0, 67),
+              "Lyra   View (267, 59, 0, 10.7)  FOV (28.1, 21.2)  +Shift (2.2, 0.1)");
     onCharacter('V');
-    EXPECT_TRUE(statusHas(lastStatusLine(), "+View (266, 59, 0, 8.0)"));
-    EXPECT_TRUE(statusHas(lastStatusLine(), " Shift (2.2, 0.1)"));
-    // Default Shift from the menu sets the table's shift and the shift mode, as S does.
-    onCommand(304);
-    EXPECT_TRUE(statusHas(lastStatusLine(), "+Shift (2.2, 0.0)"));
-    onCharacter('v');
-    onCharacter(kCharacterCtrlS);
-    EXPECT_TRUE(statusHas(lastStatusLine(), "+Shift (0.0, 0.0)"));
-    // The saved record itself changes only when the constellation is left.
+    EXPECT_TRUE(has(status(), "+View (266, 59, 0, 8.0)  FOV (36.9, 28.1)   Shift (2.2, 0.1)"));
+    onCharacter('S');
+    EXPECT_TRUE(has(status(), " View (266, 59, 0, 8.0)  FOV (36.9, 28.1)  +Shift (2.2, 0.0)"));
     EXPECT_NEAR(deg(theApp.conViews[7].shiftLat), 0.1, 1e-6);
+    EXPECT_NEAR(deg(theApp.conViews[7].viewLon), 267, 1e-4);
 }
 
-TEST_F(ShellTest, ArrowKeysTurnTheViewAndWrapTheLongitude) {
-    startProgram();
-    FakePlatform& fake = fakePlatform();
-    theApp.view.centerLon = 359.5 * kDegToRad;
-    int repaints = fake.repaints;
+TEST_F(ShellTest, EditionSwitchesAndResizingKeepTheViewsDirection) {
+    start();
     onKeyDown(KeyLeft);
-    EXPECT_NEAR(deg(theApp.view.centerLon), 0.5, 1e-5);
-    EXPECT_EQ(fake.repaints, repaints + 1);
-    onKeyDown(KeyRight);
-    EXPECT_NEAR(deg(theApp.view.centerLon), 359.5, 1e-5);
-
-    // Ten-degree steps with Shift, over the pole without a stop.
-    theApp.view.centerLat = 85 * kDegToRad;
-    fake.shiftDown = true;
-    onKeyDown(KeyUp);
-    onKeyDown(KeyUp);
-    EXPECT_NEAR(deg(theApp.view.centerLat), 105, 1e-5);
-    onKeyDown(KeyDown);
-    EXPECT_NEAR(deg(theApp.view.centerLat), 95, 1e-5);
-    fake.shiftDown = false;
-
-    // Control turns the roll with Left and Right; Up and Down then do nothing, nor do other keys.
-    fake.controlDown = true;
-    onKeyDown(KeyLeft);
-    EXPECT_NEAR(deg(theApp.view.roll), -1, 1e-5);
-    onKeyDown(KeyRight);
-    onKeyDown(KeyRight);
-    EXPECT_NEAR(deg(theApp.view.roll), 1, 1e-5);
-    repaints = fake.repaints;
-    for (int key : {int(KeyUp), int(KeyDown), int('A'), 0x73 /* F4 */}) onKeyDown(key);
-    EXPECT_NEAR(deg(theApp.view.centerLat), 95, 1e-5);
-    EXPECT_EQ(fake.repaints, repaints);
-    fake.controlDown = false;
-
-    // A longitude saved as 360.0 comes back as 360 and the next step brings it into range.
-    theApp.conViews[1].viewLon = float(360 * kDegToRad);
-    onKeyDown(KeyPageDown);
-    onKeyDown(KeyLeft);
-    EXPECT_NEAR(deg(theApp.view.centerLon), 1, 1e-4);
-}
-
-TEST_F(ShellTest, ArrowKeysInShiftModeMoveTheShiftInSinglePrecision) {
-    startProgram();
-    FakePlatform& fake = fakePlatform();
-    onCharacter(kCharacterCtrlS);
-    for (int i = 0; i < 10; ++i) onKeyDown(KeyLeft);
-    float sum = 0;
-    for (int i = 0; i < 10; ++i) sum += float(0.1 * kDegToRad);
-    EXPECT_EQ(theApp.shift.lon, sum);
-    EXPECT_TRUE(statusHas(lastStatusLine(), " View (80, 73, 0, 8.0)  FOV (36.9, 28.1)  +Shift (1.0, 0.0)"));
-    // Control has no effect in shift mode; Shift makes the step one degree.
-    fake.controlDown = true;
-    onKeyDown(KeyRight);
-    fake.shiftDown = true;
-    onKeyDown(KeyDown);
-    EXPECT_TRUE(statusHas(lastStatusLine(), "+Shift (0.9, -1.0)")) << lastStatusLine();
-    EXPECT_EQ(theApp.view.roll, 0.0);
-}
-
-TEST_F(ShellTest, ZoomMultipliesTheFocalScale) {
-    startProgram();
-    for (char c : {'.', '>', '.'}) onCharacter(c);
-    EXPECT_NEAR(theApp.view.focalScale, 8 * std::pow(4.0 / 3.0, 3), 1e-9);
-    for (char c : {',', '<', ','}) onCharacter(c);
-    EXPECT_NEAR(theApp.view.focalScale, 8, 1e-9);
-    onCharacter(',');
-    EXPECT_TRUE(statusHas(lastStatusLine(), "View (80, 73, 0, 6.0)  FOV (47.9, 36.9)"));
-}
-
-TEST_F(ShellTest, FunctionKeysSwitchEditionsUnderTheSameView) {
-    startProgram();
-    onKeyDown(KeyLeft);
-    const std::string names[] = {"Edition One", "Edition Two", "Edition Three"};
+    const char* names[] = {"Edition One", "Edition Two", "Edition Three"};
     for (int key : {KeyF3, KeyF2, KeyF1, KeyF3}) {
-        int repaints = fakePlatform().repaints;
+        takeLog();
         onKeyDown(key);
-        EXPECT_EQ(fakePlatform().repaints, repaints + 1);
-        EXPECT_EQ(lastStatusLine(), "Ursa Minor  +View (81, 73, 0, 8.0)  FOV (36.9, 28.1)   "
-                                    "Shift (0.8, -0.3)  " + names[key - KeyF1]);
+        EXPECT_EQ(repaints(), 1);
+        EXPECT_EQ(status(), "Ursa Minor  +View (81, 73, 0, 8.0)  FOV (36.9, 28.1)   "
+                            "Shift (0.8, -0.3)  " + std::string(names[key - KeyF1]));
     }
     onCommand(402);
+    for (int slot : {0, 4}) selectEdition(slot);  // no such slot
     EXPECT_EQ(theApp.catalogs.current, 1);
-}
-
-TEST_F(ShellTest, ResizingKeepsTheVerticalFieldAndWidensTheHorizontal) {
-    startProgram();
+    takeLog();
     onSize(1200, 600);
     platformRepaint();
-    EXPECT_EQ(fakePlatform().presentedWidth, 1200);
-    EXPECT_TRUE(statusHas(lastStatusLine(), "FOV (53.1, 28.1)"));
+    EXPECT_EQ(takeLog(), (Log{"repaint", "frame 1200x600"}));
+    EXPECT_TRUE(has(status(), "View (81, 73, 0, 8.0)  FOV (53.1, 28.1)")) << status();
 }

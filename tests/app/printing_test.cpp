@@ -1,162 +1,103 @@
-// The printed page drawn into a recording surface from a small hand-placed sky, and the print
-// job against the fake platform.
-#include <gtest/gtest.h>
-
+// The printed page drawn into a recording surface from a small hand-placed sky, and the print job
+// run from the Print command against the fake platform.
 #include <cmath>
 #include <memory>
 
 #include "app/commands.h"
 #include "app/printing.h"
-#include "app/shell.h"
-#include "app/state.h"
-#include "app/status_text.h"
-#include "resources/popup_menu.h"
+#include "geometry/vectors.h"
 #include "shell_fixture.h"
-#include "support/page_recorder.h"
 
 namespace {
 
-std::vector<int> sides(const PageFrame& f) { return {f.left, f.top, f.width, f.height}; }
-
-PrinterPage printerPage(int width, int height, int dpiX, int dpiY, int copies = 1) {
-    return PrinterPage{width, height, dpiX, dpiY, copies};
+std::vector<int> corners(const PageOp& op) {
+    std::vector<int> out;
+    for (const PagePoint& p : op.points) out.insert(out.end(), {p.x, p.y});
+    return out;
 }
 
-TEST(PageFrame, KeepsTheWindowsAspectCentredWithHalfInchMargins) {
-    PageFrame frame;
-    // 6 x 9 inches at 600 dpi: a wide window takes the width less an inch.
-    ASSERT_TRUE(computePageFrame(800, 600, printerPage(3600, 5400, 600, 600), frame));
-    EXPECT_EQ(sides(frame), (std::vector<int>{300, 1575, 3000, 2250}));
-    // The same page at 600 dpi across and 300 down.
-    ASSERT_TRUE(computePageFrame(800, 600, printerPage(3600, 2700, 600, 300), frame));
-    EXPECT_EQ(sides(frame), (std::vector<int>{300, 787, 3000, 1125}));
-    // A tall window: 5 inches wide would make it 10 high, so 8 high and 4 wide instead.
-    ASSERT_TRUE(computePageFrame(400, 800, printerPage(3600, 5400, 600, 600), frame));
-    EXPECT_EQ(sides(frame), (std::vector<int>{600, 300, 2400, 4800}));
-    // One just too tall for A4 at 300 dpi: page height less an inch, centred, the aspect kept.
-    ASSERT_TRUE(computePageFrame(600, 1000, printerPage(2480, 3508, 300, 300), frame));
-    EXPECT_EQ(frame.top, 150);
-    EXPECT_EQ(frame.height, 3508 - 300);
-    EXPECT_LE(std::abs(2 * frame.left + frame.width - 2480), 2);
-    EXPECT_NEAR(double(frame.width) / frame.height, 0.6, 1.0 / frame.height);
-    // No frame on a page of an inch or less, or for a window without area.
-    EXPECT_FALSE(computePageFrame(800, 600, printerPage(600, 5400, 600, 600), frame));
-    EXPECT_FALSE(computePageFrame(800, 600, printerPage(3600, 500, 600, 600), frame));
-    EXPECT_FALSE(computePageFrame(0, 600, printerPage(3600, 5400, 600, 600), frame));
-    EXPECT_FALSE(computePageFrame(800, 600, printerPage(3600, 5400, 0, 600), frame));
-}
-
-TEST(PrintMeasures, FontAndCircleRadiusFollowThePage) {
-    // The same size on paper at every resolution.
-    EXPECT_EQ(printFontHeight(600), 48);
-    EXPECT_EQ(printFontHeight(300), 24);
-    EXPECT_EQ(printFontHeight(1200), 96);
-    EXPECT_EQ(printFontHeight(5), 1);
-    // The frame's pixels per degree up to its top edge: at focal scale 1 the half height spans
-    // 90 degrees.
+TEST(PrintMeasures, FrameFontCirclesPensAndDiscsFollowThePageAndTheMagnitude) {
+    // Window width and height, the page, and the frame's left, top, width and height, if any.
+    const std::tuple<int, int, PrinterPage, std::vector<int>> frames[] = {
+        {800, 600, {3600, 5400, 600, 600, 1}, {300, 1575, 3000, 2250}},  // 6 x 9 inches
+        {800, 600, {3600, 2700, 600, 300, 1}, {300, 787, 3000, 1125}},
+        {400, 800, {3600, 5400, 600, 600, 1}, {600, 300, 2400, 4800}},  // 8 inches high at most
+        {400, 1000, {2400, 3300, 300, 300, 1}, {600, 150, 1200, 3000}},
+        {800, 600, {600, 5400, 600, 600, 1}, {}},  {800, 600, {3600, 500, 600, 600, 1}, {}},
+        {0, 600, {3600, 5400, 600, 600, 1}, {}},   {800, 600, {3600, 5400, 0, 600, 1}, {}},
+    };
+    for (const auto& [width, height, page, frame] : frames) {
+        PageFrame f{};
+        std::vector<int> made;
+        if (computePageFrame(width, height, page, f)) made = {f.left, f.top, f.width, f.height};
+        EXPECT_EQ(made, frame) << width << "x" << height << " " << page.width;
+    }
+    for (auto [dpi, height] : {std::pair{600, 48}, {300, 24}, {1200, 96}, {5, 1}})
+        EXPECT_EQ(printFontHeight(dpi), height) << dpi;
+    // Pixels per degree from the frame's centre to its top edge, which is 90 degrees away at
+    // focal scale 1 and 45 at 1 / tan(22.5 degrees).
     EXPECT_DOUBLE_EQ(printCircleRadius(3600, 1.0), 20.0);
-    for (double d : {0.5, 2.0, 4.5}) {
-        double halfFieldDegrees = 2 * std::atan(1 / d) * kRadToDeg;
-        EXPECT_NEAR(printCircleRadius(2250, d) * halfFieldDegrees, 2250 / 2.0, 1e-9) << d;
+    EXPECT_NEAR(printCircleRadius(3600, 1 / std::tan(M_PI / 8)), 40.0, 1e-9);
+    // Magnitude, then the circle's pen and the disc's radius.
+    const std::tuple<float, int, PenStyle, int> pens[] = {
+        {-1.5f, 10, PenSolid, 36}, {0, 8, PenSolid, 30},     {1, 7, PenSolid, 25},
+        {3, 4, PenSolid, 17},      {6, 1, PenSolid, 4},      {6.5f, 0, PenSolid, 2},
+        {6.6f, 2, PenDotted, 2},   {7.14f, 2, PenDotted, 1}, {9, 2, PenDotted, 1}};
+    for (const auto& [magnitude, width, style, disc] : pens) {
+        int w = -1;
+        PenStyle st = PenDotted;
+        ancientCirclePen(magnitude, w, st);
+        EXPECT_EQ(std::make_tuple(w, st, printDiscRadius(magnitude)),
+                  std::make_tuple(width, style, disc)) << magnitude;
     }
 }
 
-TEST(PrintMeasures, PensAndDiscsFollowMagnitude) {
-    struct Case {
-        float magnitude;
-        int width;
-        PenStyle style;
-        int disc;
-    } cases[] = {{-1.5f, 10, PenSolid, 36}, {0, 8, PenSolid, 30},   {1, 7, PenSolid, 25},
-                 {3, 4, PenSolid, 17},      {5, 2, PenSolid, 8},    {6, 1, PenSolid, 4},
-                 {6.5f, 0, PenSolid, 2},    {6.6f, 2, PenDotted, 2}, {7, 2, PenDotted, 1},
-                 {7.14f, 2, PenDotted, 1},  {9, 2, PenDotted, 1}};
-    for (const Case& c : cases) {
-        int width = -1;
-        PenStyle style = PenDotted;
-        ancientCirclePen(c.magnitude, width, style);
-        EXPECT_EQ(width, c.width) << c.magnitude;
-        EXPECT_EQ(style, c.style) << c.magnitude;
-        EXPECT_EQ(printDiscRadius(c.magnitude), c.disc) << c.magnitude;
-    }
-}
-
-// A sky of a few stars about the view's centre at longitude 0, latitude 0; every other reference
-// star lies behind the viewer.
+// A sky of a few stars about the view's centre at longitude 0, latitude 0, on a frame of
+// 3000 x 2250 at (600, 300) whose centre is (2100, 1425) and whose degree is 12.5 pixels; every
+// other reference star lies behind the viewer.
 struct PageScene {
     std::unique_ptr<ReferenceCatalog> refStars = std::make_unique<ReferenceCatalog>();
     Constellation constellation;
-    SkyView view;
+    SkyView view{};
     PageFrame frame = {600, 300, 3000, 2250};
     PageRecording recording;
     int nextReference = 0;
-    int abortChecks = 0;
-    int abortAtCheck = 0;  // 0 never
 
     PageScene() {
         clearNumberIndex(refStars->index);
-        for (ReferenceStar& star : refStars->stars) {
-            star.dir = {-1, 0, 0};
-            star.magnitude = 5;
-        }
-        constellation.name = kConstellationTable[3].name;
-        view.width = 800;
-        view.height = 600;
-        view.focalScale = 1;
+        for (ReferenceStar& star : refStars->stars) star.dir = {-1, 0, 0}, star.magnitude = 5;
+        constellation.name = "Cepheus";
+        view.width = 800, view.height = 600, view.focalScale = 1;
         viewUpdate(view);
     }
-
-    ReferenceStar& addReference(int number, double lonDegrees, double latDegrees, float magnitude) {
+    const ReferenceStar& addReference(int number, double lon, double lat, float magnitude) {
         ReferenceStar& star = refStars->stars[nextReference];
         refStars->index.slot[number] = int16_t(nextReference++);
-        star.number = number;
-        star.magnitude = magnitude;
-        lonLatToVec3(lonDegrees * kDegToRad, latDegrees * kDegToRad, star.dir);
+        star.number = number, star.magnitude = magnitude;
+        lonLatToVec3(lon * kDegToRad, lat * kDegToRad, star.dir);
         return star;
     }
-
-    // A position east of longitude 0 and north of the ecliptic, in whole minutes.
-    AncientStar& addAncient(int lonMinutes, int latMinutes, float magnitude,
-                            int identification = 0) {
+    // East of longitude 0 and north of the ecliptic, in whole minutes.
+    void addAncient(int lonMinutes, int latMinutes, float magnitude, int identification = 0) {
         AncientStar star;
         star.numberInConstellation = int(constellation.stars.size()) + 1;
-        star.signDegrees = lonMinutes / 60;
-        star.lonMinutes = lonMinutes % 60;
-        star.latDegrees = latMinutes / 60;
-        star.latMinutes = latMinutes % 60;
-        star.magnitude = magnitude;
-        star.identification = identification;
+        star.signDegrees = lonMinutes / 60, star.lonMinutes = lonMinutes % 60;
+        star.latDegrees = latMinutes / 60, star.latMinutes = latMinutes % 60;
+        star.magnitude = magnitude, star.identification = identification;
         constellation.stars.push_back(star);
         constellation.starCount = int(constellation.stars.size());
-        return constellation.stars.back();
     }
-
-    RenderRequest request(int flags) {
-        RenderRequest r;
-        r.refStars = refStars.get();
-        r.constellation = &constellation;
-        r.view = &view;
-        r.displayFlags = flags;
-        r.epoch = 1771298.0;
-        r.editionCaption = "Sample Edition";
-        return r;
+    int print(int flags, float lonOffset = 0, float latOffset = 0) {
+        RenderRequest r{};
+        r.refStars = refStars.get(), r.constellation = &constellation, r.view = &view;
+        r.displayFlags = flags, r.epoch = 1771298.0, r.editionCaption = "Sample Edition";
+        r.lonOffset = lonOffset, r.latOffset = latOffset;
+        return printPage(r, frame, 600, recordingSurface(recording), AbortCheck{});
     }
-
-    static bool countCheck(void* context) {
-        PageScene& scene = *static_cast<PageScene*>(context);
-        return ++scene.abortChecks == scene.abortAtCheck;
-    }
-
-    int print(const RenderRequest& r) {
-        return printPage(r, frame, 600, recordingSurface(recording), AbortCheck{countCheck, this});
-    }
-    int print(int flags) { return print(request(flags)); }
-
-    // The page position of a star's screen fields as the page rounds them.
-    PagePoint onPage(float x, float y) const {
+    // Where the page puts a star of these screen fields.
+    std::vector<int> onPage(float x, float y) const {
         return {frame.left + int(std::lround(x)), frame.top + int(std::lround(y))};
     }
-
     std::vector<PageOp> circles(bool filled) const {
         std::vector<PageOp> found;
         for (const PageOp& op : recording.of(OpCircle))
@@ -165,375 +106,163 @@ struct PageScene {
     }
 };
 
-bool samePoint(const PagePoint& a, const PagePoint& b) { return a.x == b.x && a.y == b.y; }
-
-TEST(PrintPage, FramesThePageAndCentresTheViewInIt) {
+TEST(PrintPage, DrawsTheFrameCirclesLinesStatusAndNumbersInThePrintFont) {
     PageScene scene;
     scene.addReference(7, 0, 0, 2);
-    ASSERT_EQ(scene.print(FlagStars), 1);
+    const ReferenceStar& near = scene.addReference(42, 1.5, 0.5, 3);
+    scene.addReference(43, 180, 0, 3);  // behind the viewer
+    const ReferenceStar& shifted = scene.addReference(44, 3, -1.5, 9);
+    scene.addAncient(0, 0, 1, 42);
+    scene.addAncient(120, 30, 3, 43);
+    scene.addAncient(9000, 0, 7);  // 150 degrees away: behind the viewer
+    ASSERT_EQ(scene.print(FlagStars | FlagCircles | FlagNumbers | FlagIdLines,
+                          float(3 * kDegToRad), float(-1.5 * kDegToRad)), 1);
     const PageRecording& r = scene.recording;
-    ASSERT_FALSE(r.ops.empty());
-    const PageOp& border = r.ops.front();
-    EXPECT_EQ(border.kind, OpRectangle);
-    EXPECT_EQ(border.penWidth, 0);
-    EXPECT_EQ(border.penStyle, PenSolid);
-    EXPECT_TRUE(samePoint(border.points[0], {600, 300}));
-    EXPECT_TRUE(samePoint(border.points[1], {3600, 2550}));
-    EXPECT_EQ(r.fontFamily, "Tahoma");
-    EXPECT_EQ(r.fontHeight, 48);
-    // The star at the view's centre lands at the frame's centre, written into its screen fields
-    // relative to the frame.
-    const ReferenceStar& centre = scene.refStars->stars[0];
-    EXPECT_TRUE(centre.visible);
-    EXPECT_FLOAT_EQ(centre.screenX, 1500);
-    EXPECT_FLOAT_EQ(centre.screenY, 1125);
-    std::vector<PageOp> discs = scene.circles(true);
-    ASSERT_EQ(discs.size(), 1u);
-    EXPECT_TRUE(samePoint(discs[0].points[0], {2100, 1425}));
-    EXPECT_EQ(discs[0].radius, 21);  // magnitude 2
-    EXPECT_EQ(discs[0].penWidth, 0);
-    // Stars behind the viewer are not drawn.
-    EXPECT_FALSE(scene.refStars->stars[1].visible);
-}
-
-TEST(PrintPage, AncientCirclesUseTheFramesRadiusAndMagnitudePens) {
-    PageScene scene;
-    const float magnitudes[] = {1, 3, 5, 6.5f, 7};
-    for (int i = 0; i < 5; ++i) scene.addAncient(60 * i, 30, magnitudes[i]);
-    ASSERT_EQ(scene.print(FlagCircles), 1);
-    std::vector<PageOp> circles = scene.circles(false);
-    ASSERT_EQ(circles.size(), 5u);
-    const int widths[] = {7, 4, 2, 0, 2};
-    const double radius = printCircleRadius(2250, 1.0);
-    for (int i = 0; i < 5; ++i) {
-        const AncientStar& star = scene.constellation.stars[i];
-        EXPECT_EQ(circles[i].penWidth, widths[i]) << magnitudes[i];
-        EXPECT_EQ(circles[i].penStyle, i == 4 ? PenDotted : PenSolid) << magnitudes[i];
-        EXPECT_DOUBLE_EQ(circles[i].radius, radius);
-        EXPECT_TRUE(samePoint(circles[i].points[0], scene.onPage(star.screenX, star.screenY)));
+    const PageOp& border = r.ops[0];
+    EXPECT_EQ(std::make_tuple(border.kind, border.penWidth, border.penStyle, corners(border)),
+              std::make_tuple(OpRectangle, 0, PenSolid, std::vector<int>{600, 300, 3600, 2550}));
+    EXPECT_EQ(std::make_tuple(r.fontFamily, r.fontHeight), std::make_tuple("Tahoma", 48));
+    // The star at the view's centre at the frame's centre, its screen fields relative to the frame.
+    EXPECT_EQ(std::make_pair(scene.refStars->stars[0].screenX, scene.refStars->stars[0].screenY),
+              std::make_pair(1500.0f, 1125.0f));
+    const std::vector<PageOp> discs = scene.circles(true);
+    ASSERT_EQ(discs.size(), 3u);
+    EXPECT_EQ(std::make_tuple(corners(discs[0]), discs[0].radius, discs[0].penWidth),
+              std::make_tuple(std::vector<int>{2100, 1425}, 21.0, 0));
+    // Circles of 12.5 pixels in the pens of their magnitudes, at the positions shifted by the
+    // offsets: the first where a star 3 degrees east and 1.5 south of the centre is.
+    const std::vector<PageOp> circles = scene.circles(false);
+    ASSERT_EQ(circles.size(), 2u);
+    const AncientStar* stars = scene.constellation.stars.data();
+    for (int i = 0; i < 2; ++i) {
+        const std::vector<int> at = scene.onPage(stars[i].screenX, stars[i].screenY);
+        EXPECT_EQ(std::make_tuple(corners(circles[i]), circles[i].radius, circles[i].penWidth),
+                  std::make_tuple(at, 12.5, 7 - 3 * i));
     }
-    // Not the screen's measure scaled to the frame, which uses the wider field atan2(2, d).
-    EXPECT_GT(std::fabs(radius - scene.view.pixelsPerDegree * 2250 / 600), 1.0);
-    EXPECT_TRUE(scene.circles(true).empty());  // flag 0x01 clear: no reference stars
+    EXPECT_NEAR(stars[0].screenX, shifted.screenX, 0.01);
+    EXPECT_NEAR(stars[0].screenY, shifted.screenY, 0.01);
+    // Identification lines in a pen of 2: to the star, or to the frame's border for one behind.
+    const std::vector<PageOp> lines = r.of(OpLine);
+    ASSERT_EQ(lines.size(), 2u);
+    std::vector<int> ends = scene.onPage(stars[0].screenX, stars[0].screenY);
+    for (int v : scene.onPage(near.screenX, near.screenY)) ends.push_back(v);
+    EXPECT_EQ(std::make_tuple(lines[0].penWidth, lines[0].penStyle, corners(lines[0])),
+              std::make_tuple(2, PenSolid, ends));
+    const PagePoint end = lines[1].points[1];
+    EXPECT_TRUE(end.x == 600 || end.x == 3600 || end.y == 300 || end.y == 2550)
+        << end.x << "," << end.y;
+    // The status line with the whole offset and no arrow marks, a text height in from the frame's
+    // bottom left; then the numbers 0.7 radius right of and below their stars.
+    const std::vector<PageOp> texts = r.of(OpText);
+    ASSERT_EQ(texts.size(), 3u);
+    EXPECT_EQ(texts[0].text, "Cepheus   View (0, 0, 0, 1.0)  FOV (138.9, 126.9)   "
+                             "Shift (3.0, -1.5)  Sample Edition");
+    EXPECT_EQ(std::make_pair(texts[0].filled, corners(texts[0])),
+              std::make_pair(true, std::vector<int>{600 + 48, 2550 - 48}));
+    for (int i = 0; i < 2; ++i) {
+        const PageOp& n = texts[1 + i];
+        const std::vector<int> at =
+            scene.onPage(stars[i].screenX + 8.75f, stars[i].screenY + 8.75f);
+        EXPECT_EQ(std::make_tuple(n.text, n.filled, n.fontHeight, corners(n)),
+                  std::make_tuple(std::to_string(i + 1), false, 48, at));
+    }
 }
 
-TEST(PrintPage, LowDisplayFlagsChooseHowTheAncientStarsPrint) {
-    struct Case {
-        int flags;
-        size_t hollow, ancientDiscs, referenceDiscs;
-    } cases[] = {{0x01, 0, 0, 1}, {0x00, 0, 2, 0}, {0x02, 2, 0, 0}, {0x03, 2, 0, 1}};
-    for (const Case& c : cases) {
+TEST(PrintPage, LowDisplayFlagsChooseHowTheAncientStarsPrintAndGridsStayInTheFrame) {
+    // Hollow circles, then filled discs: the reference star's and the ancient stars'.
+    for (auto [flags, hollow, filled] : {std::tuple{0x01, 0u, 1u}, {0x00, 0u, 2u}, {0x02, 2u, 0u},
+                                         {0x03, 2u, 1u}}) {
         PageScene scene;
         scene.addReference(9, 3, -2, 2);
         scene.addAncient(30, 30, 1);
         scene.addAncient(90, 60, 7);
-        ASSERT_EQ(scene.print(c.flags), 1);
-        EXPECT_EQ(scene.circles(false).size(), c.hollow) << c.flags;
-        size_t ancientDiscs = 0, referenceDiscs = 0;
-        for (const PageOp& disc : scene.circles(true)) {
-            const ReferenceStar& ref = scene.refStars->stars[0];
-            if (samePoint(disc.points[0], scene.onPage(ref.screenX, ref.screenY))) ++referenceDiscs;
-            else ++ancientDiscs;
-        }
-        EXPECT_EQ(ancientDiscs, c.ancientDiscs) << c.flags;
-        EXPECT_EQ(referenceDiscs, c.referenceDiscs) << c.flags;
-        if (c.flags == 0x00) {
-            // Filled dots as the reference stars are printed, sized by the ancient magnitude.
-            std::vector<PageOp> dots = scene.circles(true);
-            EXPECT_EQ(dots[0].radius, 25);  // magnitude 1
-            EXPECT_EQ(dots[1].radius, 1);   // magnitude 7
+        ASSERT_EQ(scene.print(flags), 1);
+        EXPECT_EQ(scene.circles(false).size(), hollow) << flags;
+        ASSERT_EQ(scene.circles(true).size(), filled) << flags;
+        if (flags == 0) {  // discs of the ancient magnitudes
+            EXPECT_EQ(scene.circles(true)[0].radius + scene.circles(true)[1].radius, 25 + 1);
         }
     }
-}
-
-// True when every point of the polyline lies in the frame, borders included.
-bool insideFrame(const PageOp& op, const PageFrame& f) {
-    for (const PagePoint& p : op.points)
-        if (p.x < f.left || p.x > f.left + f.width || p.y < f.top || p.y > f.top + f.height)
-            return false;
-    return true;
-}
-
-TEST(PrintPage, GridsArePolylinesClippedToTheWholeFrame) {
-    PageScene scene;
-    ASSERT_EQ(scene.print(FlagEclipticGrid), 1);
-    std::vector<PageOp> ecliptic = scene.recording.of(OpPolyline);
-    ASSERT_FALSE(ecliptic.empty());
-    bool centralMeridian = false;
-    for (const PageOp& line : ecliptic) {
-        EXPECT_EQ(line.penWidth, 1);
-        EXPECT_EQ(line.penStyle, PenSolid);
-        EXPECT_GE(line.points.size(), 2u);
-        EXPECT_TRUE(insideFrame(line, scene.frame));
-        // Longitude 0 runs straight down the middle from the frame's top edge to its bottom one.
-        if (line.points.front().x == 2100 && line.points.back().x == 2100) {
-            centralMeridian = true;
-            EXPECT_EQ(line.points.front().y, 300);
-            EXPECT_EQ(line.points.back().y, 2550);
+    for (int flags : {0x10, 0x20, 0x0F}) {
+        PageScene scene;
+        ASSERT_EQ(scene.print(flags), 1);
+        const std::vector<PageOp> lines = scene.recording.of(OpPolyline);
+        EXPECT_EQ(lines.empty(), flags == 0x0F);
+        bool meridian = false;  // longitude 0 straight down the middle, from edge to edge
+        for (const PageOp& line : lines) {
+            EXPECT_EQ(std::make_tuple(line.penWidth, line.penStyle),
+                      std::make_tuple(1, flags == 0x10 ? PenSolid : PenDotted));
+            for (const PagePoint& p : line.points)
+                ASSERT_TRUE(p.x >= 600 && p.x <= 3600 && p.y >= 300 && p.y <= 2550)
+                    << p.x << "," << p.y;
+            const PagePoint &a = line.points.front(), &b = line.points.back();
+            meridian |= a.x == 2100 && b.x == 2100 && a.y == 300 && b.y == 2550;
         }
+        EXPECT_EQ(meridian, flags == 0x10);
     }
-    EXPECT_TRUE(centralMeridian);
-
-    PageScene equatorial;
-    ASSERT_EQ(equatorial.print(FlagEquatorialGrid), 1);
-    std::vector<PageOp> lines = equatorial.recording.of(OpPolyline);
-    ASSERT_FALSE(lines.empty());
-    for (const PageOp& line : lines) {
-        EXPECT_EQ(line.penWidth, 1);
-        EXPECT_EQ(line.penStyle, PenDotted);
-        EXPECT_TRUE(insideFrame(line, equatorial.frame));
-    }
-
-    PageScene neither;
-    ASSERT_EQ(neither.print(FlagStars | FlagCircles | FlagNumbers | FlagIdLines), 1);
-    EXPECT_TRUE(neither.recording.of(OpPolyline).empty());
 }
 
-TEST(PrintPage, IdentificationLinesRunToTheStarOrTheFramesBorder) {
-    PageScene scene;
-    const ReferenceStar& near = scene.addReference(42, 1.5, 0.5, 3);
-    scene.addReference(43, 180, 0, 3);  // behind the viewer
-    scene.addAncient(60, 60, 3, 42);
-    scene.addAncient(120, 30, 3, 43);
-    scene.addAncient(180, 0, 3, 0);  // identified with nothing
-    ASSERT_EQ(scene.print(FlagIdLines), 1);
-    const AncientStar& first = scene.constellation.stars[0];
-    const AncientStar& second = scene.constellation.stars[1];
-    std::vector<PageOp> lines = scene.recording.of(OpLine);
-    ASSERT_EQ(lines.size(), 2u);
-    for (const PageOp& line : lines) {
-        EXPECT_EQ(line.penWidth, 2);
-        EXPECT_EQ(line.penStyle, PenSolid);
-    }
-    EXPECT_TRUE(samePoint(lines[0].points[0], scene.onPage(first.screenX, first.screenY)));
-    EXPECT_TRUE(samePoint(lines[0].points[1], scene.onPage(near.screenX, near.screenY)));
-    EXPECT_TRUE(samePoint(lines[1].points[0], scene.onPage(second.screenX, second.screenY)));
-    const PagePoint end = lines[1].points[1];
-    const PageFrame& f = scene.frame;
-    EXPECT_TRUE(end.x == f.left || end.x == f.left + f.width || end.y == f.top ||
-                end.y == f.top + f.height)
-        << end.x << ", " << end.y;
-}
-
-TEST(PrintPage, StatusLineShowsTheWholeOffsetAndNoArrowMarks) {
-    PageScene scene;
-    scene.addAncient(60, 60, 3);
-    RenderRequest request = scene.request(FlagStars);
-    request.lonOffset = float(3 * kDegToRad);
-    request.latOffset = float(-1.5 * kDegToRad);
-    ASSERT_EQ(scene.print(request), 1);
-    std::vector<PageOp> texts = scene.recording.of(OpText);
-    ASSERT_EQ(texts.size(), 1u);
-    const PageOp& status = texts[0];
-    // The frame is 4 by 3 like the window, so the field of view is the window's.
-    EXPECT_EQ(status.text,
-              std::string(kConstellationTable[3].name) +
-                  "   View (0, 0, 0, 1.0)  FOV (138.9, 126.9)   Shift (3.0, -1.5)  Sample Edition");
-    EXPECT_TRUE(status.opaque);
-    EXPECT_EQ(status.fontHeight, 48);
-    // One text height in from the frame's left and up from its bottom.
-    EXPECT_TRUE(samePoint(status.points[0], {600 + 48, 2550 - 48}));
-}
-
-TEST(PrintPage, StarNumbersSitBesideTheirCirclesInThePrintFont) {
-    PageScene scene;
-    scene.addAncient(0, 0, 3);
-    scene.addAncient(240, 120, 3);
-    AncientStar& hidden = scene.addAncient(0, 0, 3);
-    hidden.signDegrees = 150;  // 150 degrees away: behind the viewer
-    ASSERT_EQ(scene.print(FlagCircles | FlagNumbers), 1);
-    std::vector<PageOp> texts = scene.recording.of(OpText);
-    ASSERT_EQ(texts.size(), 3u);  // the status line, then the two visible stars' numbers
-    const double radius = printCircleRadius(2250, 1.0);
-    for (int i = 0; i < 2; ++i) {
-        const PageOp& label = texts[1 + i];
-        const AncientStar& star = scene.constellation.stars[i];
-        EXPECT_EQ(label.text, std::to_string(i + 1));
-        EXPECT_FALSE(label.opaque);
-        EXPECT_EQ(label.fontHeight, 48);
-        EXPECT_TRUE(samePoint(label.points[0], scene.onPage(float(star.screenX + 0.7 * radius),
-                                                            float(star.screenY + 0.7 * radius))));
-    }
-    // The star at the centre: its number's top-left 0.7 of the radius (12.5) right of and below
-    // the frame's centre.
-    EXPECT_TRUE(samePoint(texts[1].points[0], {2100 + 9, 1425 + 9}));
-}
-
-TEST(PrintPage, AbortStopsThePageWhereverItIs) {
-    const int flags = FlagStars | FlagCircles | FlagNumbers | FlagIdLines | FlagEclipticGrid;
-    auto sceneWithStars = [] {
-        auto scene = std::make_unique<PageScene>();
-        scene->addReference(5, 1, 1, 2);
-        scene->addAncient(60, 60, 3, 5);
-        scene->addAncient(120, 60, 4);
-        return scene;
-    };
-    // Without an abort every star is checked once when projected and once when drawn.
-    auto whole = sceneWithStars();
-    ASSERT_EQ(whole->print(flags), 1);
-    EXPECT_EQ(whole->abortChecks, 2 * kReferenceStarCount + 2 * 2);
-    EXPECT_EQ(whole->recording.texts().size(), 3u);
-
-    // In the middle of projecting the reference stars: only the frame is drawn.
-    auto early = sceneWithStars();
-    early->abortAtCheck = 100;
-    EXPECT_EQ(early->print(flags), 0);
-    EXPECT_EQ(early->abortChecks, 100);
-    ASSERT_EQ(early->recording.ops.size(), 1u);
-    EXPECT_EQ(early->recording.ops[0].kind, OpRectangle);
-
-    // In the middle of drawing the reference stars: no status line and no numbers.
-    auto late = sceneWithStars();
-    late->abortAtCheck = kReferenceStarCount + 2 + 2 + 10;
-    EXPECT_EQ(late->print(flags), 0);
-    EXPECT_FALSE(late->recording.of(OpPolyline).empty());
-    EXPECT_EQ(late->recording.of(OpLine).size(), 1u);
-    EXPECT_EQ(late->circles(false).size(), 2u);
-    EXPECT_EQ(late->circles(true).size(), 1u);
-    EXPECT_TRUE(late->recording.texts().empty());
-}
-
-// The print job, from the Print command of a running program.
+// The print job, from the Print command of a running program on an 8 x 11 inch page.
 class PrintJobTest : public ShellTest {
 protected:
     void SetUp() override {
         ShellTest::SetUp();
-        startProgram();
-        fakePlatform().printerAnswer = printerPage(4800, 6600, 600, 600);
+        start();
+        fake.printerAnswer = PrinterPage{4800, 6600, 600, 600, 1};
     }
-
-    static std::vector<std::string> steps() { return fakePlatform().printSteps; }
-
-    static const std::vector<std::string> kOneGoodPage;
+    // The log of a job with these steps, after which the window is enabled and repainted.
+    static Log job(std::initializer_list<const char*> steps) {
+        Log log = {"print dialog", "window disabled", "cancel dialog Tessaran Stars | Printing...",
+                   "start document Tessaran Stars"};
+        log.insert(log.end(), steps.begin(), steps.end());
+        log.insert(log.end(),
+                   {"window enabled", "cancel dialog closed", "repaint", "frame 800x600"});
+        return log;
+    }
 };
 
-const std::vector<std::string> PrintJobTest::kOneGoodPage = {
-    "disable window", "open cancel dialog", "start document", "start page", "end page",
-    "end document", "enable window", "close cancel dialog"};
-
-TEST_F(PrintJobTest, CancellingTheDialogPrintsNothing) {
-    FakePlatform& fake = fakePlatform();
+TEST_F(PrintJobTest, CancelAndPrinterFailuresDropTheDocumentAndOnlyFailuresAreReported) {
     fake.printerAnswer.reset();
-    const int repaints = fake.repaints;
-    characterCommand('p');
-    EXPECT_EQ(fake.printDialogs, 1);
-    EXPECT_TRUE(steps().empty());
-    EXPECT_TRUE(fake.messages.empty());
-    EXPECT_EQ(fake.repaints, repaints);
-}
-
-TEST_F(PrintJobTest, OnePageWithTheWindowDisabledAndTheCancelDialogShown) {
-    FakePlatform& fake = fakePlatform();
-    theApp.epoch.offsetLon = float(2 * kDegToRad);
-    theApp.shift.lon = float(1 * kDegToRad);
-    theApp.shift.lat = float(-0.5 * kDegToRad);
-    menuCommand(CmdPrint);
-    EXPECT_EQ(steps(), kOneGoodPage);
-    EXPECT_EQ(fake.documentName, "Tessaran Stars");
-    EXPECT_EQ(fake.cancelCaption, "Tessaran Stars");
-    EXPECT_EQ(fake.cancelText, "Printing...");
-    EXPECT_TRUE(fake.messages.empty());
-    // The frame on the 8 x 11 inch page keeps the 800 x 600 window's aspect.
-    std::vector<PageOp> border = fake.printed.of(OpRectangle);
-    ASSERT_EQ(border.size(), 1u);
-    EXPECT_TRUE(samePoint(border[0].points[0], {300, 1725}));
-    EXPECT_TRUE(samePoint(border[0].points[1], {4500, 4875}));
-    // On paper the Shift group holds the epoch offset and the shift together.
-    std::vector<std::string> texts = fake.printed.texts();
-    ASSERT_FALSE(texts.empty());
-    EXPECT_NE(texts[0].find("   Shift (3.0, -0.5)  Edition One"), std::string::npos) << texts[0];
-    EXPECT_EQ(texts[0].find('+'), std::string::npos);
-}
-
-TEST_F(PrintJobTest, EachCopyIsAPageOfItsOwn) {
-    FakePlatform& fake = fakePlatform();
-    fake.printerAnswer->copies = 3;
-    printView();
-    EXPECT_EQ(steps(), (std::vector<std::string>{
-                           "disable window", "open cancel dialog", "start document", "start page",
-                           "end page", "start page", "end page", "start page", "end page",
-                           "end document", "enable window", "close cancel dialog"}));
-    // The same drawing on every page.
-    std::vector<PageOp> pages[4];
-    for (const PageOp& op : fake.printed.ops) pages[op.page].push_back(op);
-    EXPECT_TRUE(pages[0].empty());
-    ASSERT_FALSE(pages[1].empty());
-    for (int page = 2; page <= 3; ++page) {
-        ASSERT_EQ(pages[page].size(), pages[1].size()) << page;
-        for (size_t i = 0; i < pages[1].size(); ++i) {
-            EXPECT_EQ(pages[page][i].text, pages[1][i].text);
-            EXPECT_TRUE(samePoint(pages[page][i].points[0], pages[1][i].points[0]));
+    onCharacter('p');
+    EXPECT_EQ(takeLog(), Log{"print dialog"});
+    fake.printerAnswer = PrinterPage{4800, 6600, 600, 600, 2};
+    const char* failed = "message An error occurred during printing. | Printing Problem";
+    // Cancel pressed at the nth star check, or the printer step that fails, then the job's log.
+    const std::tuple<int, const char*, Log> cases[] = {
+        {500, "", job({"start page 1", "abort document"})},  // projecting the reference stars
+        {kReferenceStarCount + 100, "", job({"start page 1", "abort document"})},  // drawing them
+        {0, "start document Tessaran Stars", job({failed})},
+        {0, "start page 2",
+         job({"start page 1", "end page 1", "start page 2", "abort document", failed})},
+        {0, "end page 1", job({"start page 1", "end page 1", "abort document", failed})},
+        {0, "end document", job({"start page 1", "end page 1", "start page 2", "end page 2",
+                                 "end document", failed})},
+    };
+    for (const auto& [cancelAt, failing, log] : cases) {
+        fake.failingStep = failing, fake.processEventsCalls = 0;
+        fake.onProcessEvents = [at = cancelAt] {
+            if (fakePlatform().processEventsCalls == at) {
+                ASSERT_TRUE(pressPrintCancel());
+            }
+        };
+        onCharacter('p');
+        EXPECT_EQ(takeLog(), log) << cancelAt << failing;
+        EXPECT_FALSE(pressPrintCancel());  // the dialog is gone
+        if (cancelAt) {  // nothing after the star being drawn: the frame alone when projecting
+            EXPECT_TRUE(fake.printed.of(OpText).empty());
+            EXPECT_EQ(fake.printed.ops.size() == 1, cancelAt == 500);
         }
     }
+    fake.printerAnswer->width = 500;  // no room for a frame
+    onCharacter('p');
+    EXPECT_EQ(takeLog(), (Log{"print dialog", failed}));
 }
 
-TEST_F(PrintJobTest, PrinterFailuresAreReportedAndTheDocumentDropped) {
-    struct Case {
-        const char* what;
-        void (*script)(FakePlatform&);
-        std::vector<std::string> steps;
-    } cases[] = {
-        {"start of document", [](FakePlatform& f) { f.startDocumentSucceeds = false; },
-         {"disable window", "open cancel dialog", "start document", "enable window",
-          "close cancel dialog"}},
-        {"start of the second page",
-         [](FakePlatform& f) {
-             f.printerAnswer->copies = 2;
-             f.failingStartPage = 2;
-         },
-         {"disable window", "open cancel dialog", "start document", "start page", "end page",
-          "start page", "abort document", "enable window", "close cancel dialog"}},
-        {"end of page", [](FakePlatform& f) { f.failingEndPage = 1; },
-         {"disable window", "open cancel dialog", "start document", "start page", "end page",
-          "abort document", "enable window", "close cancel dialog"}},
-        {"end of document", [](FakePlatform& f) { f.endDocumentSucceeds = false; }, kOneGoodPage},
-        {"page too small for a frame", [](FakePlatform& f) { f.printerAnswer->width = 500; }, {}},
-    };
-    for (const Case& c : cases) {
-        FakePlatform& fake = fakePlatform();
-        fake.printSteps.clear();
-        fake.messages.clear();
-        fake.startDocumentSucceeds = fake.endDocumentSucceeds = true;
-        fake.failingStartPage = fake.failingEndPage = 0;
-        fake.printerAnswer = printerPage(4800, 6600, 600, 600);
-        c.script(fake);
-        printView();
-        EXPECT_EQ(steps(), c.steps) << c.what;
-        ASSERT_EQ(fake.messages.size(), 1u) << c.what;
-        EXPECT_EQ(fake.messages[0].text, "An error occurred during printing.");
-        EXPECT_EQ(fake.messages[0].caption, "Printing Problem");
-    }
-}
-
-TEST_F(PrintJobTest, CancelWhileProjectingAbortsTheDocumentSilently) {
-    FakePlatform& fake = fakePlatform();
+TEST_F(PrintJobTest, EachCopyIsAPageOfItsOwnAndTheWindowIsDrawnAgainAfterTheJob) {
     fake.printerAnswer->copies = 2;
-    fake.onProcessEvents = [] {
-        if (fakePlatform().processEventsCalls == 500) {
-            EXPECT_TRUE(pressPrintCancel());
-        }
-    };
-    printView();
-    EXPECT_EQ(steps(), (std::vector<std::string>{"disable window", "open cancel dialog",
-                                                 "start document", "start page", "abort document",
-                                                 "enable window", "close cancel dialog"}));
-    EXPECT_EQ(fake.processEventsCalls, 500);
-    EXPECT_TRUE(fake.messages.empty());
-    ASSERT_EQ(fake.printed.ops.size(), 1u);  // the frame alone
-    EXPECT_FALSE(pressPrintCancel());        // the dialog is gone
-
-    // A new job starts with the abort flag clear.
-    fake.onProcessEvents = nullptr;
-    fake.printSteps.clear();
-    printView();
-    EXPECT_EQ(fake.printed.page, 2);
-    EXPECT_TRUE(fake.messages.empty());
-}
-
-TEST_F(PrintJobTest, TheWindowIsDrawnAgainAfterTheJobNotDuringIt) {
-    FakePlatform& fake = fakePlatform();
-    const int presented = fake.presentedFrames;
-    theApp.displayFlags = FlagStars;
+    theApp.displayFlags = FlagStars | FlagNumbers;
+    theApp.epoch.offsetLon = float(2 * kDegToRad);
+    theApp.shift = {float(1 * kDegToRad), float(-0.5 * kDegToRad)};
     // Once the reference stars are projected for the page, the window is resized and asked to
     // repaint, and Print is chosen again.
     fake.onProcessEvents = [] {
@@ -542,36 +271,38 @@ TEST_F(PrintJobTest, TheWindowIsDrawnAgainAfterTheJobNotDuringIt) {
         platformRepaint();
         printView();
     };
-    printView();
-    EXPECT_EQ(fake.printDialogs, 1);
-    EXPECT_EQ(steps(), kOneGoodPage);
-    // The discs are where the page's projection puts the stars, not the resized window's.
-    const PageFrame frame = {300, 1725, 4200, 3150};
+    onCommand(500);
+    Log expected = job({"start page 1", "repaint", "end page 1", "start page 2", "end page 2",
+                        "end document"});
+    expected.back() = "frame 1000x700";
+    EXPECT_EQ(takeLog(), expected);
+    std::vector<std::vector<int>> pages[3];  // the corners of every drawing, page by page
+    for (const PageOp& op : fake.printed.ops) pages[op.page].push_back(corners(op));
+    EXPECT_TRUE(pages[0].empty());
+    EXPECT_EQ(pages[1].at(0), (std::vector<int>{300, 1725, 4500, 4875}));  // the window's 4 : 3
+    EXPECT_EQ(pages[2], pages[1]);
+    // On paper the Shift group holds the epoch offset and the shift together.
+    const std::string status = fake.printed.of(OpText).at(0).text;
+    EXPECT_NE(status.find("   Shift (3.0, -0.5)  Edition One"), std::string::npos);
+    EXPECT_EQ(status.find('+'), std::string::npos);
+    // The discs are where the page's projection puts the stars, not the resized window's; the
+    // stars' screen fields are the window's again.
     SkyView page = theApp.view;
-    page.width = frame.width;
-    page.height = frame.height;
-    std::vector<PageOp> discs = fake.printed.of(OpCircle);
-    size_t next = 0;
-    for (const ReferenceStar& star : theApp.reference->stars) {
-        float x, y;
-        if (!projectStar(page, star.dir, x, y)) continue;
-        ASSERT_LT(next, discs.size());
-        EXPECT_EQ(discs[next].points[0].x, frame.left + std::lround(x));
-        EXPECT_EQ(discs[next].points[0].y, frame.top + std::lround(y));
-        ++next;
-    }
-    EXPECT_GT(next, 0u);
-    EXPECT_EQ(next, discs.size());
-    // One paint after the job, at the new size, and the screen fields are the screen's again.
-    EXPECT_EQ(fake.presentedFrames, presented + 1);
-    EXPECT_EQ(fake.presentedWidth, 1000);
+    page.width = 4200, page.height = 3150;
+    std::vector<std::vector<int>> placed, discs;
     for (const ReferenceStar& star : theApp.reference->stars) {
         float x = 0, y = 0;
+        if (projectStar(page, star.dir, x, y))
+            placed.push_back({300 + int(std::lround(x)), 1725 + int(std::lround(y))});
         ASSERT_EQ(star.visible, projectStar(theApp.view, star.dir, x, y));
         if (star.visible) {
             ASSERT_EQ(star.screenX, x);
         }
     }
+    for (const PageOp& op : fake.printed.of(OpCircle))
+        if (op.page == 1) discs.push_back(corners(op));
+    EXPECT_FALSE(discs.empty());
+    EXPECT_EQ(discs, placed);
 }
 
 }  // namespace

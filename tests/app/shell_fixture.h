@@ -1,40 +1,75 @@
-// The shell's test fixture: a fresh application state and fake platform for every test, a
-// program folder (where the executable would live) and an empty working folder that the test
-// runs in, and small catalogue files written with the catalogue writers.
+// The shell's test fixture: a fresh application state and fake platform for every test, the four
+// catalogue files in a program folder (the editions "Edition One" to "Edition Three") and an
+// empty working folder the test runs in.
 #pragma once
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <string>
+#include <utility>
+#include <vector>
 
+#include "app/shell.h"
+#include "app/startup.h"
 #include "app/state.h"
+#include "app/status_text.h"
+#include "catalog/edition_file.h"
+#include "catalog/reference_file.h"
+#include "support/catalog_fixtures.h"
 #include "support/fake_platform.h"
 #include "support/temp_dir.h"
 
-// The shared sample catalogues written as files.
-bool writeTestReferenceCatalog(const std::string& path);
-bool writeTestEdition(const std::string& path, const std::string& name);
+using Log = std::vector<std::string>;
 
 class ShellTest : public ::testing::Test {
 protected:
-    void SetUp() override;
-    void TearDown() override;
-
+    void SetUp() override {
+        resetAppState();
+        resetFakePlatform();
+        std::filesystem::current_path(work.root);
+    }
+    void TearDown() override {
+        std::filesystem::current_path(previousFolder);
+        resetAppState();
+    }
     std::string programFile(const std::string& name) const { return program.path(name); }
-    std::string workFile(const std::string& name) const { return work.path(name); }
     std::string exePath() const { return program.path("tessaran-stars"); }
 
-    // All four catalogue files beside the executable, the editions named "Edition One" to
-    // "Edition Three".
-    void writeProgramCatalogs();
-    // Writes the catalogues, starts up and sizes the window to 800 x 600 as the platform would.
-    void startProgram();
+    void writeCatalogs() {
+        std::vector<ReferenceRecord> stars = sampleReferenceRecords();
+        ASSERT_TRUE(writeReferenceCatalog(programFile("catb.bin").c_str(), stars.data(),
+                                          int(stars.size())));
+        const char* names[] = {"Edition One", "Edition Two", "Edition Three"};
+        for (int i = 0; i < 3; ++i) {
+            const std::string path = programFile(kEditionFileNames[i]);
+            ASSERT_TRUE(writeEdition(path.c_str(), *sampleEdition(names[i])));
+        }
+    }
+    // Starts up (writing the catalogues unless they are there), sizes the window to 800 x 600 and
+    // paints it as the platform would; what that logged goes to `shown`.
+    void start(Log* shown = nullptr) {
+        if (!std::filesystem::exists(programFile("catb.bin"))) writeCatalogs();
+        resetAppState();
+        ASSERT_TRUE(startUp(exePath()));
+        onCreate();
+        onSize(800, 600);
+        platformRepaint();
+        Log log = takeLog();
+        if (shown) *shown = log;
+    }
+    // The services called since the last look.
+    Log takeLog() { return std::exchange(fake.log, {}); }
+    int repaints() const { return int(std::count(fake.log.begin(), fake.log.end(), "repaint")); }
+    // The last status line drawn.
+    std::string status() const {
+        for (auto it = fake.texts.rbegin(); it != fake.texts.rend(); ++it)
+            if (it->x == 10 && it->color == kStatusTextColor) return it->text;
+        return {};
+    }
 
-    // The status line of the last paint (the last text drawn at the status line's left edge).
-    std::string lastStatusLine() const;
-
-    TempDir program;
-    TempDir work;
-    std::filesystem::path previousWorkingFolder;
+    FakePlatform& fake = fakePlatform();
+    TempDir program, work;
+    std::filesystem::path previousFolder = std::filesystem::current_path();
 };

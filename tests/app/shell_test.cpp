@@ -1,13 +1,10 @@
-#include <gtest/gtest.h>
-
-#include <map>
+// Start-up and shutdown, the character and menu commands, the popup menu, the colour chooser,
+// replacing an edition and the user guide, driven through the shell's handlers.
+#include <memory>
 
 #include "app/commands.h"
-#include "app/shell.h"
-#include "app/startup.h"
-#include "app/state.h"
+#include "catalog/precession.h"
 #include "geometry/vectors.h"
-#include "resources/popup_menu.h"
 #include "shell_fixture.h"
 
 namespace {
@@ -16,50 +13,50 @@ std::vector<int> corners(const ScreenRect& r) { return {r.left, r.top, r.right, 
 
 }  // namespace
 
-TEST_F(ShellTest, StartUpWithoutTheThirdEditionFailsAndWritesNoSettings) {
-    writeProgramCatalogs();
-    std::filesystem::remove(programFile("cat3.dat"));
+TEST_F(ShellTest, StartUpStopsBeforeAnyWindowWhenACatalogueFileFails) {
     const std::string settings = "Epoch 1673941\nWindowRect 1 2 3 4\n";
-    ASSERT_TRUE(writeTextFile(programFile("maridon.cfg"), settings));
-    EXPECT_FALSE(startUp(exePath()));
-    const FakePlatform& fake = fakePlatform();
-    ASSERT_EQ(fake.messages.size(), 1u);
-    EXPECT_EQ(fake.messages[0].text, "The catalog files couldn't be loaded.");
-    EXPECT_EQ(fake.messages[0].caption, "Tessaran Stars");
-    EXPECT_EQ(fake.repaints, 0);
-    EXPECT_EQ(readWholeFile(programFile("maridon.cfg")), settings);
-
-    // A damaged reference catalogue fails the same way.
-    resetAppState();
-    writeProgramCatalogs();
-    ASSERT_TRUE(writeTextFile(programFile("catb.bin"), "short"));
-    EXPECT_FALSE(startUp(exePath()));
-    EXPECT_EQ(fake.messages.size(), 2u);
+    const std::pair<const char*, const char*> broken[] = {
+        {"cat3.dat", nullptr}, {"catb.bin", "short"}, {"cat1.dat", "not a catalog\n"}};
+    for (const auto& [file, content] : broken) {
+        writeCatalogs();
+        ASSERT_TRUE(writeTextFile(programFile("maridon.cfg"), settings));
+        if (content) ASSERT_TRUE(writeTextFile(programFile(file), content));
+        else std::filesystem::remove(programFile(file));
+        resetAppState();
+        EXPECT_FALSE(startUp(exePath())) << file;
+        EXPECT_EQ(takeLog(), Log{"message The catalog files couldn't be loaded. | Tessaran Stars"});
+        EXPECT_EQ(readWholeFile(programFile("maridon.cfg")), settings);
+    }
+    EXPECT_TRUE(fake.texts.empty());
 }
 
-TEST_F(ShellTest, StartUpShowsUrsaMinorFromTheFirstEditionAtTheSavedPlace) {
+TEST_F(ShellTest, StartUpReadsTheSettingsFirstThenShowsUrsaMinorOfTheFirstEdition) {
     ASSERT_TRUE(writeTextFile(programFile("maridon.cfg"),
-                              "WindowRect -3000 10 -2000 700\nConViewArray\n"
-                              "   100.0  60.0   5.0   6.0   0.0   0.0\n"));
-    startProgram();
+                              "WindowRect -3000 10 -2000 700\nEpoch 1673941\nPOffsets -2.5 0.25\n"
+                              "ConViewArray\n   100.0  60.0   5.0   6.0   0.0   0.0\n"));
+    Log shown;
+    start(&shown);
+    EXPECT_EQ(shown, (Log{"repaint", "frame 800x600"}));
     EXPECT_EQ(corners(shellWindowRect()), (std::vector<int>{-3000, 10, -2000, 700}));
-    EXPECT_EQ(lastStatusLine(),
-              "Ursa Minor  +View (100, 60, 5, 6.0)  FOV (47.9, 36.9)   Shift (0.0, 0.0)  Edition One");
-    EXPECT_EQ(fakePlatform().presentedWidth, 800);
-    EXPECT_EQ(fakePlatform().presentedHeight, 600);
-    EXPECT_TRUE(fakePlatform().messages.empty());
-
-    // Without a settings file the window takes seven eighths of the work area.
+    EXPECT_EQ(status(), "Ursa Minor  +View (100, 60, 5, 6.0)  FOV (47.9, 36.9)   Shift (0.0, 0.0)"
+                        "  Edition One");
+    // The reference stars are carried to the saved epoch, and the nearest-stars query has it.
+    auto expected = std::make_unique<ReferenceCatalog>();
+    ASSERT_TRUE(readReferenceCatalog(programFile("catb.bin").c_str(), *expected));
+    applyEpoch(*expected, 1673941);
+    for (int i : {0, 4000, kReferenceStarCount - 1})
+        EXPECT_EQ(theApp.reference->stars[i].dir.y, expected->stars[i].dir.y) << i;
+    EXPECT_EQ(theApp.nearestStars.mode.offsetLon, float(-2.5 * kDegToRad));
+    EXPECT_EQ(theApp.nearestStars.mode.offsetLat, float(0.25 * kDegToRad));
+    // Without a settings file: the work area less an eighth of it at the right and bottom.
     std::filesystem::remove(programFile("maridon.cfg"));
-    resetAppState();
-    resetFakePlatform();
-    fakePlatform().workArea = {100, 50, 1700, 950};
-    startProgram();
+    fake.workArea = {100, 50, 1700, 950};
+    start();
     EXPECT_EQ(corners(shellWindowRect()), (std::vector<int>{100, 50, 1500, 838}));
 }
 
 TEST_F(ShellTest, ClosingStoresTheViewOnScreenAndTheNextRunStartsFromIt) {
-    startProgram();
+    start();
     onCharacter('s');
     onKeyDown(KeyUp);      // Ursa Minor's shift
     onKeyDown(KeyPageUp);  // Piscis Austrinus
@@ -67,174 +64,143 @@ TEST_F(ShellTest, ClosingStoresTheViewOnScreenAndTheNextRunStartsFromIt) {
     onKeyDown(KeyRight);
     onCharacter('.');
     setColor(theApp.colors, ColorEclipticGrid, makeColor(10, 20, 30));
-    fakePlatform().outerRectOnClose = {40, 30, 840, 660};
+    fake.outerRectOnClose = {40, 30, 840, 660};
+    takeLog();
     onCommand(900);  // Exit
-    EXPECT_EQ(fakePlatform().closeRequests, 1);
-
-    resetAppState();
-    resetFakePlatform();
-    startProgram();
+    EXPECT_EQ(takeLog(), Log{"close"});
+    start();
     EXPECT_EQ(corners(shellWindowRect()), (std::vector<int>{40, 30, 840, 660}));
     EXPECT_EQ(getColor(theApp.colors, ColorEclipticGrid), makeColor(10, 20, 30));
     // Every run starts on Ursa Minor with the arrows on the view.
-    EXPECT_EQ(lastStatusLine().substr(0, 54), "Ursa Minor  +View (80, 73, 0, 8.0)  FOV (36.9, 28.1)  ");
-    EXPECT_NE(lastStatusLine().find(" Shift (0.8, -0.2)"), std::string::npos);
+    EXPECT_EQ(status(), "Ursa Minor  +View (80, 73, 0, 8.0)  FOV (36.9, 28.1)   Shift (0.8, -0.2)"
+                        "  Edition One");
     onKeyDown(KeyPageUp);
-    EXPECT_EQ(lastStatusLine().substr(0, 43), "Piscis Austrinus  +View (292, -20, 0, 10.7)");
+    EXPECT_EQ(status().substr(0, 43), "Piscis Austrinus  +View (292, -20, 0, 10.7)");
 }
 
-TEST_F(ShellTest, CharactersAndMenuItemsActAndUnknownOnesDoNothing) {
-    startProgram();
-    FakePlatform& fake = fakePlatform();
-    int repaints = fake.repaints;
+TEST_F(ShellTest, CharactersActAndMenuItemsDoAsTheirCharacters) {
+    start();
+    // The services a command called, then the display flags, arrow mode, focal scale and shift.
+    auto outcome = [&] {
+        std::string done;
+        for (const std::string& line : takeLog()) done += line + "; ";
+        return done + formatText("%02X %d %.2f %.1f %.1f", theApp.displayFlags, theApp.arrowMode,
+                                 theApp.view.focalScale, theApp.shift.lon * kRadToDeg,
+                                 theApp.shift.lat * kRadToDeg);
+    };
+    // Ursa Minor's default view and flags, then the characters typed before the command.
+    auto from = [&](const char* before) {
+        theApp.displayFlags = 0x1F, theApp.arrowMode = ArrowsMoveView;
+        applyView(defaultConView(0), theApp.view, theApp.shift);
+        viewUpdate(theApp.view);
+        for (const char* c = before; *c; ++c) onCharacter(*c);
+        takeLog();
+    };
     for (int code : {int('m'), int('x'), int('A'), int('0'), int('7'), int('Q'), 0, 255, -1})
         onCharacter(code);
-    for (int command : {0, 100, 149, 200, 207, 306, 400, 406, 1004, 1007, 1101, 65535})
-        onCommand(command);
-    EXPECT_EQ(fake.repaints, repaints);
-    EXPECT_EQ(theApp.displayFlags, 0x1F);
-    EXPECT_EQ(theApp.constellation, 0);
-    EXPECT_TRUE(fake.aboutBoxTimeouts.empty());
-
-    // a and the menu's About open the modal about box.
-    onCharacter('a');
-    onCommand(800);
-    EXPECT_EQ(fake.aboutBoxTimeouts, (std::vector<int>{0, 0}));
-    EXPECT_EQ(fake.repaints, repaints);
-
-    // 1 to 6 and 201 to 206 toggle the display elements, each with one repaint.
-    onCharacter('6');
-    EXPECT_EQ(theApp.displayFlags, 0x3F);
-    onCharacter('6');
-    for (int n = 1; n <= 6; ++n) onCommand(200 + n);
-    EXPECT_EQ(theApp.displayFlags, 0x20);
-    EXPECT_EQ(fake.repaints, repaints + 8);
-
-    // The arrow mode redraws only the status line.
+    for (int id : {0, 100, 149, 200, 207, 306, 400, 406, 1004, 1007, 1101, 65535}) onCommand(id);
+    EXPECT_EQ(outcome(), "1F 0 8.00 0.8 -0.3");
+    const std::string R = "repaint; frame 800x600; ";
+    const struct {
+        int code, command;
+        const char* before;
+        std::string outcome;
+    } rows[] = {
+        {'1', 201, "", R + "1E 0 8.00 0.8 -0.3"},    {'2', 202, "", R + "1D 0 8.00 0.8 -0.3"},
+        {'3', 203, "", R + "1B 0 8.00 0.8 -0.3"},    {'4', 204, "", R + "17 0 8.00 0.8 -0.3"},
+        {'5', 205, "", R + "0F 0 8.00 0.8 -0.3"},    {'6', 206, "", R + "3F 0 8.00 0.8 -0.3"},
+        {',', 0, "", R + "1F 0 6.00 0.8 -0.3"},      {'<', 0, "", R + "1F 0 6.00 0.8 -0.3"},
+        {'.', 0, "", R + "1F 0 10.67 0.8 -0.3"},     {'>', 0, "", R + "1F 0 10.67 0.8 -0.3"},
+        {'s', 302, "", "1F 1 8.00 0.8 -0.3"},        {'v', 301, "s", "1F 0 8.00 0.8 -0.3"},
+        {'V', 303, "s.", R + "1F 0 8.00 0.8 -0.3"},  {'S', 304, "\x13", R + "1F 1 8.00 0.8 -0.3"},
+        {kCharacterCtrlS, 305, "", R + "1F 1 8.00 0.0 0.0"},
+        {'a', 800, "", "about 0; 1F 0 8.00 0.8 -0.3"},
+        {'c', 404, "", "file Load Catalog | *.dat | ; 1F 0 8.00 0.8 -0.3"},
+        {'e', 405, "", "epoch dialog; 1F 0 8.00 0.8 -0.3"},
+        {'p', 500, "", "print dialog; 1F 0 8.00 0.8 -0.3"},
+    };
+    for (const auto& row : rows) {
+        from(row.before);
+        onCharacter(row.code);
+        EXPECT_EQ(outcome(), row.outcome) << char(row.code);
+        if (!row.command) continue;
+        from(row.before);
+        onCommand(row.command);
+        EXPECT_EQ(outcome(), row.outcome) << row.command;
+    }
+    // The arrow mode redraws the status line alone.
     fake.texts.clear();
-    onCommand(302);
-    EXPECT_EQ(fake.repaints, repaints + 8);
+    onCharacter('s');
     ASSERT_EQ(fake.texts.size(), 1u);
     EXPECT_NE(fake.texts[0].text.find("  +Shift ("), std::string::npos);
 }
 
 TEST_F(ShellTest, PopupMenuShowsTheStateBeforeEveryDisplay) {
-    startProgram();
-    FakePlatform& fake = fakePlatform();
+    start();
     onRightButtonDown(120, 45);
-    EXPECT_EQ(fake.popupsShown, 1);
-    EXPECT_EQ(fake.popupX, 120);
-    EXPECT_EQ(fake.popupY, 45);
+    EXPECT_EQ(takeLog(), Log{"popup 120 45"});
     using Marks = std::map<int, bool>;
     EXPECT_EQ(fake.menuChecks, (Marks{{201, true}, {202, true}, {203, true}, {204, true},
                                       {205, true}, {206, false}, {301, true}, {302, false}}));
     EXPECT_EQ(fake.menuTexts, (std::map<int, std::string>{{401, "F1  Edition One"},
                                                            {402, "F2  Edition Two"},
                                                            {403, "F3  Edition Three"}}));
-    onCharacter('6');
-    onCharacter('2');
-    onCharacter('s');
+    for (int code : {'6', '2', 's'}) onCharacter(code);
     onRightButtonDown(0, 0);
     EXPECT_EQ(fake.menuChecks, (Marks{{201, true}, {202, false}, {203, true}, {204, true},
                                       {205, true}, {206, true}, {301, false}, {302, true}}));
 }
 
-TEST(PopupMenuTable, HoldsEveryItemOnceInOrderWithBalancedSubmenus) {
-    std::vector<int> commands;
-    std::vector<std::string> submenus;
-    int depth = 0, separators = 0;
-    for (int i = 0; i < kPopupMenuSize; ++i) {
-        const PopupMenuEntry& entry = kPopupMenu[i];
-        if (entry.kind == PopupSubmenu) submenus.push_back(entry.text), ++depth;
-        if (entry.kind == PopupEnd) --depth;
-        if (entry.kind == PopupSeparator) ++separators;
-        ASSERT_TRUE(depth == 0 || depth == 1) << i;
-        if (entry.kind != PopupCommand) continue;
-        commands.push_back(entry.command);
-        if (entry.command <= 148) {
-            EXPECT_STREQ(entry.text, kConstellationTable[entry.command - 101].name);
-        }
-    }
-    EXPECT_EQ(depth, 0);
-    EXPECT_EQ(separators, 4);
-    EXPECT_EQ(submenus, (std::vector<std::string>{"Constellations:  North", "Constellations:  Zodiac",
-                                                  "Constellations:  South", "Display Elements",
-                                                  "Colors", "Arrow keys", "Catalog"}));
-    std::vector<int> expected;
-    for (int id = 101; id <= 148; ++id) expected.push_back(id);
-    for (int id : {201, 202, 203, 204, 205, 206, 1003, 1005, 1006, 301, 302, 303, 304, 305, 401,
-                   402, 403, 404, 405, 1100, 500, 800, 900})
-        expected.push_back(id);
-    EXPECT_EQ(commands, expected);
-}
-
-TEST_F(ShellTest, ColorChooserKeepsItsCustomColoursForTheRun) {
-    startProgram();
-    FakePlatform& fake = fakePlatform();
-    int repaints = fake.repaints;
+TEST_F(ShellTest, ColourChooserChangesTheColourOnConfirmAndKeepsItsCustomColours) {
+    start();
     onCommand(1005);  // cancelled: nothing changes, no repaint
-    EXPECT_EQ(fake.colorRequests, (std::vector<Color>{kDefaultEclipticGridColor}));
-    EXPECT_EQ(fake.repaints, repaints);
+    EXPECT_EQ(takeLog(), Log{"colour 32 32 64 custom 0 0 0"});
     EXPECT_EQ(getColor(theApp.colors, ColorEclipticGrid), kDefaultEclipticGridColor);
-
     fake.customColorOnConfirm = makeColor(1, 2, 3);
-    fake.colorAnswers.push_back(makeColor(0, 0, 255));
+    fake.colorAnswers = {makeColor(0, 0, 255), kDefaultNumbersColor};
     onCommand(1006);
+    EXPECT_EQ(getColor(theApp.colors, ColorEquatorialGrid), makeColor(0, 0, 255));
     EXPECT_EQ(getColor(theApp.colors, ColorEquatorialText), makeColor(127, 127, 255));
-    EXPECT_EQ(fake.repaints, repaints + 1);
     // The same colour confirmed still repaints; the custom colours come back at the next opening.
-    fake.colorAnswers.push_back(kDefaultNumbersColor);
     onCommand(1003);
-    EXPECT_EQ(fake.colorRequests[2], kDefaultNumbersColor);
-    EXPECT_EQ(fake.customColorSeen[2], makeColor(1, 2, 3));
-    EXPECT_EQ(fake.repaints, repaints + 2);
+    EXPECT_EQ(takeLog(), (Log{"colour 64 32 32 custom 0 0 0", "repaint", "frame 800x600",
+                              "colour 64 96 64 custom 1 2 3", "repaint", "frame 800x600"}));
 }
 
-TEST_F(ShellTest, ReplacingTheCurrentCatalogKeepsTheSlotOnFailure) {
-    startProgram();
-    FakePlatform& fake = fakePlatform();
+TEST_F(ShellTest, ReplacingTheCurrentCatalogKeepsTheOtherSlotsAndTheOldOneOnFailure) {
+    start();
     TempDir other;
-    ASSERT_TRUE(writeTestEdition(other.path("better.dat"), "A Better Edition"));
+    ASSERT_TRUE(writeEdition(other.path("better.dat").c_str(), *sampleEdition("A Better Edition")));
     ASSERT_TRUE(writeTextFile(other.path("broken.dat"), "not a catalog\n"));
-
     EXPECT_EQ(replaceCurrentCatalog(), 0);  // cancelled
-    ASSERT_EQ(fake.fileRequests.size(), 1u);
-    EXPECT_EQ(fake.fileRequests[0].title, "Load Catalog");
-    EXPECT_EQ(fake.fileRequests[0].pattern, "*.dat");
-    EXPECT_EQ(fake.fileRequests[0].initialDir, "");
-
-    // Slot 2 replaced: slots 1 and 3 keep theirs, the new name shows at once.
+    EXPECT_EQ(takeLog(), Log{"file Load Catalog | *.dat | "});
+    // Slot 2 replaced while Ursa Major is shown: the new name shows at once.
     onKeyDown(KeyF2);
     onKeyDown(KeyPageDown);
-    fake.fileAnswers.push_back(other.path("better.dat"));
-    onCharacter('c');
-    EXPECT_EQ(lastStatusLine().substr(0, 10), "Ursa Major");
-    EXPECT_EQ(lastStatusLine().substr(lastStatusLine().size() - 18), "  A Better Edition");
+    fake.fileAnswers = {other.path("better.dat"), other.path("broken.dat")};
+    EXPECT_EQ(replaceCurrentCatalog(), 1);
+    EXPECT_EQ(status().substr(0, 12), "Ursa Major  ");
+    EXPECT_EQ(status().substr(status().size() - 18), "  A Better Edition");
     onRightButtonDown(5, 5);
-    EXPECT_EQ(fake.menuTexts[401], "F1  Edition One");
-    EXPECT_EQ(fake.menuTexts[402], "F2  A Better Edition");
-    EXPECT_EQ(fake.menuTexts[403], "F3  Edition Three");
-
-    // A file that is no catalog: the message, and the slot keeps its edition. The dialog
-    // starts in the folder of the file chosen before.
-    fake.fileAnswers.push_back(other.path("broken.dat"));
+    EXPECT_EQ(fake.menuTexts, (std::map<int, std::string>{{401, "F1  Edition One"},
+                                                           {402, "F2  A Better Edition"},
+                                                           {403, "F3  Edition Three"}}));
+    // A file that is no catalog: the message, and the slot keeps its edition. The dialog starts
+    // in the folder of the file chosen before, and the working folder stays.
+    takeLog();
     onCommand(404);
-    EXPECT_EQ(fake.fileRequests[2].initialDir, other.root + "/");
-    ASSERT_EQ(fake.messages.size(), 1u);
-    EXPECT_EQ(fake.messages[0].text, "The new catalog couldn't be loaded.");
-    EXPECT_EQ(fake.messages[0].caption, "Tessaran Stars");
-    EXPECT_EQ(theApp.catalogs.slots[1]->name, "A Better Edition");
-    EXPECT_EQ(theApp.catalogs.current, 1);
+    EXPECT_EQ(takeLog(), (Log{"file Load Catalog | *.dat | " + other.root + "/",
+                              "message The new catalog couldn't be loaded. | Tessaran Stars"}));
+    EXPECT_EQ(currentEditionName(theApp.catalogs), "A Better Edition");
     EXPECT_EQ(std::filesystem::current_path(), std::filesystem::path(work.root));
 }
 
 TEST_F(ShellTest, UserGuideIsHandedToTheBrowserWhenItIsThere) {
-    startProgram();
-    FakePlatform& fake = fakePlatform();
+    start();
     onCharacter('h');
     ASSERT_TRUE(writeTextFile(programFile("readme.html"), "<html></html>"));
     onCommand(1100);
-    ASSERT_TRUE(writeTextFile(workFile("readme.html"), "<html></html>"));
+    ASSERT_TRUE(writeTextFile(work.path("readme.html"), "<html></html>"));
     onCharacter('h');
-    EXPECT_EQ(fake.openedDocuments, (std::vector<std::string>{programFile("readme.html"), "readme.html"}));
+    EXPECT_EQ(takeLog(), (Log{"open " + programFile("readme.html"), "open readme.html"}));
 }

@@ -1,140 +1,99 @@
-#include <gtest/gtest.h>
-
+// The status text and cursor coordinate formatters, and where the shell draws them.
+#include <climits>
 #include <cmath>
-#include <limits>
 
-#include "app/commands.h"
-#include "app/shell.h"
-#include "app/state.h"
-#include "app/status_text.h"
 #include "geometry/vectors.h"
 #include "shell_fixture.h"
 
-namespace {
-
-SkyView ursaMinorView(int width, int height) {
-    SkyView view{};
-    Shift shift;
-    applyView(defaultConView(0), view, shift);
-    view.width = width;
-    view.height = height;
-    return view;
-}
-
-float radians(double degrees) { return float(degrees * kDegToRad); }
-
-}  // namespace
-
-TEST(StatusText, UrsaMinorAtItsDefaultViewOn800By600) {
-    SkyView view = ursaMinorView(800, 600);
-    ConView saved = defaultConView(0);
-    EXPECT_EQ(formatStatusText(view, "Ursa Minor", saved.shiftLon, saved.shiftLat, "Edition", 0),
-              "Ursa Minor  +View (80, 73, 0, 8.0)  FOV (36.9, 28.1)   Shift (0.8, -0.3)  Edition");
-    EXPECT_EQ(formatStatusText(view, "Ursa Minor", saved.shiftLon, saved.shiftLat, "Edition", 1),
-              "Ursa Minor   View (80, 73, 0, 8.0)  FOV (36.9, 28.1)  +Shift (0.8, -0.3)  Edition");
-    // Printing marks neither group.
-    EXPECT_EQ(formatStatusText(view, "Ursa Minor", saved.shiftLon, saved.shiftLat, "", -1),
-              "Ursa Minor   View (80, 73, 0, 8.0)  FOV (36.9, 28.1)   Shift (0.8, -0.3)  ");
-    // A wider window widens only the horizontal field.
-    view.width = 1200;
-    EXPECT_NE(formatStatusText(view, "Ursa Minor", 0, 0, "", 0).find("FOV (53.1, 28.1)"),
-              std::string::npos);
-}
-
-TEST(StatusText, ValuesAreRoundedHalfAwayFromZero) {
-    SkyView view = ursaMinorView(800, 600);
-    view.centerLon = radians(359.6);
-    view.centerLat = radians(-0.6);
-    view.roll = radians(0.4);
-    EXPECT_EQ(formatStatusText(view, "X", radians(-0.06), radians(0.04), "", 0)
-                  .substr(0, 28),
-              "X  +View (360, -1, 0, 8.0)  ");
-    EXPECT_NE(formatStatusText(view, "X", radians(-0.06), radians(0.04), "", 0)
-                  .find("Shift (-0.1, 0.0)"),
-              std::string::npos);
-    // Zero never shows a sign.
-    EXPECT_NE(formatStatusText(view, "X", -0.0f, radians(-0.04), "", 0).find("Shift (0.0, 0.0)"),
-              std::string::npos);
-    EXPECT_EQ(roundedInteger(2.5), 3);
-    EXPECT_EQ(roundedInteger(-2.5), -3);
-    EXPECT_EQ(roundedInteger(-0.4), 0);
-    EXPECT_EQ(roundedInteger(1e300), std::numeric_limits<int>::max());
-    EXPECT_EQ(roundedInteger(-1e300), std::numeric_limits<int>::min());
-    EXPECT_EQ(roundedInteger(std::nan("")), 0);
-}
-
-TEST(StatusText, AnyInputGivesTheWholeText) {
-    SkyView view = ursaMinorView(0, 0);
-    view.centerLon = 1e30;
-    view.focalScale = std::numeric_limits<double>::infinity();
-    std::string longName(3000, 'n');
-    std::string text = formatStatusText(view, longName.c_str(), std::nanf(""), -1e30f,
-                                        longName.c_str(), 7);
-    EXPECT_EQ(text.substr(0, 3000), longName);
-    EXPECT_EQ(text.substr(text.size() - 3000), longName);
-    EXPECT_NE(text.find("View (2147483647,"), std::string::npos);
+TEST(StatusText, GroupsAreRoundedHalfAwayFromZeroAndMarkTheArrowMode) {
+    const struct {
+        double lon, lat, roll, scale, width, shiftLon, shiftLat;  // degrees; 600 pixels high
+        int mode;
+        const char* text;
+    } cases[] = {
+        {80, 73, 0, 8, 800, 0.8, -0.3, 0,
+         "U  +View (80, 73, 0, 8.0)  FOV (36.9, 28.1)   Shift (0.8, -0.3)  E"},
+        {80, 73, 0, 8, 800, 0.8, -0.3, 1,
+         "U   View (80, 73, 0, 8.0)  FOV (36.9, 28.1)  +Shift (0.8, -0.3)  E"},
+        {80, 73, 0, 8, 800, 0.8, -0.3, -1,
+         "U   View (80, 73, 0, 8.0)  FOV (36.9, 28.1)   Shift (0.8, -0.3)  E"},
+        {359.6, -0.6, 0.4, 2, 1200, -0.06, 0.04, 0,
+         "U  +View (360, -1, 0, 2.0)  FOV (126.9, 90.0)   Shift (-0.1, 0.0)  E"},
+        {-0.4, 0.6, -359.6, 4.5, 600, -0.04, 0.16, 1,
+         "U   View (0, 1, -360, 4.5)  FOV (47.9, 47.9)  +Shift (0.0, 0.2)  E"},
+    };
+    for (const auto& c : cases) {
+        SkyView v{};
+        v.centerLon = c.lon * kDegToRad, v.centerLat = c.lat * kDegToRad;
+        v.roll = c.roll * kDegToRad;
+        v.focalScale = c.scale, v.width = int(c.width), v.height = 600;
+        EXPECT_EQ(formatStatusText(v, "U", float(c.shiftLon * kDegToRad),
+                                   float(c.shiftLat * kDegToRad), "E", c.mode), c.text);
+    }
+    for (auto [value, rounded] : {std::pair{2.5, 3}, {-2.5, -3}, {0.49, 0}, {-0.4, 0},
+                                  {1e300, INT_MAX}, {-1e300, INT_MIN}, {std::nan(""), 0}})
+        EXPECT_EQ(roundedInteger(value), rounded) << value;
+    // Names of any length and values out of every range still give the whole text.
+    SkyView wild{};
+    wild.centerLon = 1e30, wild.focalScale = INFINITY;
+    const std::string name(3000, 'n');
+    const std::string text = formatStatusText(wild, name.c_str(), NAN, -1e30f, name.c_str(), 7);
+    EXPECT_EQ(text.rfind(name + "   View (2147483647, "), 0u);
+    EXPECT_EQ(text.substr(text.size() - 3002), "  " + name);
 }
 
 TEST(CursorCoordinates, FirstValueTruncatedSecondRoundedAndSigned) {
-    EXPECT_EQ(formatCoordinateLine(123.999f, -0.999f), "    123\xBA" "59' -1\xBA" "00'");
-    EXPECT_EQ(formatCoordinateLine(10.5f, -0.005f), "    10\xBA" "30' -0\xBA" "00'");
-    EXPECT_EQ(formatCoordinateLine(0.0f, 45.25f), "    0\xBA" "00'  45\xBA" "15'");
-    EXPECT_EQ(formatCoordinateLine(359.99f, 89.999f), "    359\xBA" "59'  90\xBA" "00'");
-    // Out-of-range values still give a line.
-    EXPECT_FALSE(formatCoordinateLine(std::nanf(""), 1e30f).empty());
+    const struct {
+        float first, second;
+        const char* text;
+    } cases[] = {{123.999f, -0.999f, "    123\xBA" "59' -1\xBA" "00'"},
+                 {10.5f, -0.005f, "    10\xBA" "30' -0\xBA" "00'"},
+                 {0.0f, 45.25f, "    0\xBA" "00'  45\xBA" "15'"},
+                 {359.99f, 89.999f, "    359\xBA" "59'  90\xBA" "00'"},
+                 {-20.5f, 5.0f / 60, "    20\xBA" "30'  0\xBA" "05'"}};
+    for (const auto& c : cases)
+        EXPECT_EQ(formatCoordinateLine(c.first, c.second), c.text) << c.first;
+    EXPECT_FALSE(formatCoordinateLine(NAN, 1e30f).empty());
 }
 
 TEST_F(ShellTest, StatusLineAndCursorCoordinatesAreDrawnOverTheBottomEdge) {
-    startProgram();
-    const FakePlatform& fake = fakePlatform();
-    const int h = fake.textHeight;
-    std::vector<DrawnText> status = textsStartingWith("Ursa Minor  +View (80, 73, 0, 8.0)");
-    ASSERT_EQ(status.size(), 1u);
-    EXPECT_EQ(status[0].text,
-              "Ursa Minor  +View (80, 73, 0, 8.0)  FOV (36.9, 28.1)   Shift (0.8, -0.3)  Edition One");
-    EXPECT_EQ(status[0].x, 10);
-    EXPECT_EQ(status[0].y, 600 - (3 * h) / 2);
-    EXPECT_EQ(status[0].color, makeColor(255, 255, 128));
-    EXPECT_TRUE(status[0].opaqueBlackBackground);
-    // The cursor was not over the window: no coordinates.
-    EXPECT_TRUE(textsStartingWith("    ").empty());
-
-    // A paint with the cursor at the centre shows the view centre, right-aligned one text
-    // height from the right edge.
-    fakePlatform().cursorKnown = true;
-    fakePlatform().cursorX = 400;
-    fakePlatform().cursorY = 300;
-    fakePlatform().texts.clear();
+    start();
+    fake.texts.clear();
+    onCharacter('3');  // no star numbers among the texts
+    // The texts drawn since the last look: position, colour and background, and the text.
+    auto drawn = [&] {
+        std::vector<std::string> out;
+        for (const DrawnText& t : fake.texts)
+            out.push_back(formatText("%d %d %06X %d %s", t.x, t.y, t.color, t.opaqueBlackBackground,
+                                     t.text.substr(0, 10).c_str()));
+        fake.texts.clear();
+        return out;
+    };
+    // The cursor off the window: the status line alone, 1.5 text heights over the bottom edge.
+    EXPECT_EQ(drawn(), Log{"10 579 80FFFF 1 Ursa Minor"});
+    // At the centre: the view centre, right-aligned one text height from the right edge.
+    fake.cursorKnown = true, fake.cursorX = 400, fake.cursorY = 300;
     platformRepaint();
-    std::vector<DrawnText> lines = textsStartingWith("    ");
-    ASSERT_EQ(lines.size(), 1u);
-    EXPECT_EQ(lines[0].text.substr(lines[0].text.size() - 8), "  73\xBA" "00'");
-    int w = fake.charWidth * int(lines[0].text.size());
-    EXPECT_EQ(lines[0].x, 800 - (h + w));
-    EXPECT_EQ(lines[0].y, 600 - (3 * h) / 2);
-    EXPECT_EQ(lines[0].color, kStatusTextColor);
-
-    // With the equatorial grid on, the equatorial line is drawn above the ecliptic one.
-    fakePlatform().texts.clear();
+    ASSERT_EQ(fake.texts.size(), 2u);
+    const std::string line = fake.texts[1].text;
+    EXPECT_EQ(line.substr(line.size() - 8), "  73\xBA" "00'");
+    const int left = 800 - 14 - 7 * int(line.size());
+    EXPECT_EQ(drawn(), (Log{"10 579 80FFFF 1 Ursa Minor",
+                            formatText("%d 579 80FFFF 1 ", left) + line.substr(0, 10)}));
+    // The equatorial grid on: the equatorial line one text height above, in its text colour.
     onCharacter('6');
-    lines = textsStartingWith("    ");
-    ASSERT_EQ(lines.size(), 2u);
-    EXPECT_EQ(lines[0].y, 600 - (3 * h) / 2);
-    EXPECT_EQ(lines[1].y, 600 - (5 * h) / 2);
-    EXPECT_EQ(lines[1].color, getColor(theApp.colors, ColorEquatorialText));
-    EXPECT_EQ(lines[1].color, makeColor(159, 143, 143));
-    EXPECT_NE(lines[0].text, lines[1].text);
-
-    // A mouse move draws only the coordinates, for its own point; a cursor outside the client
-    // area is not read.
-    fakePlatform().texts.clear();
-    int repaints = fake.repaints;
+    const Log lines = drawn();
+    ASSERT_EQ(lines.size(), 3u);
+    EXPECT_NE(lines[1].find(" 579 80FFFF 1     "), std::string::npos);
+    EXPECT_NE(lines[2].find(" 565 8F8F9F 1     "), std::string::npos);
+    // A mouse move draws only the coordinates of its point; a cursor outside is not drawn for.
+    takeLog();
     onMouseMove(10, 10);
-    EXPECT_EQ(fake.repaints, repaints);
-    EXPECT_EQ(fake.texts.size(), 2u);
-    EXPECT_EQ(textsStartingWith("Ursa Minor").size(), 0u);
-    fakePlatform().cursorX = 800;
-    fakePlatform().texts.clear();
-    platformRepaint();
-    EXPECT_TRUE(textsStartingWith("    ").empty());
+    EXPECT_TRUE(takeLog().empty());
+    EXPECT_EQ(drawn().size(), 2u);
+    for (auto [x, y] : {std::pair{800, 300}, {400, 600}, {-1, 300}, {400, -1}}) {
+        fake.cursorX = x, fake.cursorY = y;
+        platformRepaint();
+        EXPECT_EQ(drawn().size(), 1u) << x << "," << y;
+    }
 }

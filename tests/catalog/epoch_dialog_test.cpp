@@ -1,123 +1,93 @@
-// The epoch dialog's rules without its widgets: opening texts and preselection, presets, focus
-// loss and reading the fields on OK.
 #include <gtest/gtest.h>
 
 #include <string>
 
+#include "catalog/calendar.h"
 #include "catalog/epoch_dialog.h"
-#include "geometry/vectors.h"
 
 namespace {
 
-EpochFields fieldsOf(const char* date, const char* longitude, const char* latitude) {
-    EpochFields fields;
-    fields.text[EpochFieldDate] = date;
-    fields.text[EpochFieldLongitude] = longitude;
-    fields.text[EpochFieldLatitude] = latitude;
-    return fields;
+EpochFields fieldsOf(const std::string& date, const std::string& lon, const std::string& lat) {
+    return EpochFields{{date, lon, lat}};  // in the order of EpochField
 }
 
-const EpochPreset& calvoridon() { return kEpochPresets[1]; }
-
-EpochSetting settingOf(const EpochPreset& preset) {
-    return EpochSetting{preset.epoch, preset.offsetLon, preset.offsetLat};
+void expectFields(const EpochFields& fields, const char* date, const char* lon, const char* lat) {
+    EXPECT_EQ(fields.text[EpochFieldDate], date);
+    EXPECT_EQ(fields.text[EpochFieldLongitude], lon);
+    EXPECT_EQ(fields.text[EpochFieldLatitude], lat);
 }
 
 constexpr float kMinute = float(kDegToRad / 60.0);
+const char kZero[] = "+0\xBA" "00'";
+const char kCalvoridonLon[] = "-2\xBA" "40'";
 
 }  // namespace
 
-TEST(EpochDialogRules, OpensWithTheSettingsTextsAndTheFirstMatchingPreset) {
-    EXPECT_STREQ(presetRowName(0), "Custom");
-    EXPECT_STREQ(presetRowName(1), "Maridon");
-    EXPECT_STREQ(presetRowName(2), "Calvoridon");
-    EXPECT_EQ(presetRowName(3), nullptr);
-    EXPECT_EQ(presetRowName(-1), nullptr);
-
-    EpochSetting defaults;
-    EpochFields opened = epochFieldTexts(defaults);
-    EXPECT_EQ(opened.text[EpochFieldDate], "20 Jul 137 AD");
-    EXPECT_EQ(opened.text[EpochFieldLongitude], "+0\xBA" "00'");
-    EXPECT_EQ(opened.text[EpochFieldLatitude], "+0\xBA" "00'");
-    EXPECT_EQ(presetRowFor(defaults), 1);
-
-    EpochSetting second = settingOf(calvoridon());
-    opened = epochFieldTexts(second);
-    EXPECT_EQ(opened.text[EpochFieldDate], "1 Jan 130 BC");
-    EXPECT_EQ(opened.text[EpochFieldLongitude], "-2\xBA" "40'");
-    EXPECT_EQ(presetRowFor(second), 2);
-
-    // Within half a day and a minute of arc still matches; beyond either it is "Custom".
-    second.epoch += 0.49;
-    second.offsetLat = 0.9f * kMinute;
-    EXPECT_EQ(presetRowFor(second), 2);
-    second.epoch += 0.02;
-    EXPECT_EQ(presetRowFor(second), 0);
-    second.epoch = calvoridon().epoch;
-    second.offsetLon += 1.1f * kMinute;
-    EXPECT_EQ(presetRowFor(second), 0);
+TEST(EpochDialogRules, OpeningTextsPresetRowsAndPreselection) {
+    const char* const rows[] = {nullptr, "Custom", "Maridon", "Calvoridon", nullptr};
+    for (int row = -1; row < 4; ++row) EXPECT_STREQ(presetRowName(row), rows[row + 1]) << row;
+    EpochSetting setting;
+    expectFields(epochFieldTexts(setting), "20 Jul 137 AD", kZero, kZero);
+    EXPECT_EQ(presetRowFor(setting), 1);
+    setting = {1673941.0, -0.04654211f, 0};
+    expectFields(epochFieldTexts(setting), "1 Jan 130 BC", kCalvoridonLon, kZero);
+    // Within half a day and a minute of arc of a preset it is preselected, else "Custom".
+    const struct {
+        double epoch;
+        float lon, lat;
+        int row;
+    } cases[] = {{1673941.49, -0.04654211f, 0.9f * kMinute, 2}, {1673941.51, -0.04654211f, 0, 0},
+                 {1673941.0, -0.04654211f + 1.1f * kMinute, 0, 0}, {1673941.0, 0, 0, 0},
+                 {1771298.4, 0, -0.9f * kMinute, 1}, {2451545.0, 0, 0, 0}};
+    for (const auto& c : cases)
+        EXPECT_EQ(presetRowFor({c.epoch, c.lon, c.lat}), c.row) << c.epoch << " " << c.lon;
 }
 
 TEST(EpochDialogRules, PresetsFillAllThreeFieldsAndCustomLeavesThem) {
     EpochFields fields = fieldsOf("typed", "1 2", "3 4");
     EXPECT_FALSE(applyPresetRow(0, fields));
-    EXPECT_EQ(fields.text[EpochFieldDate], "typed");
-    EXPECT_EQ(fields.text[EpochFieldLatitude], "3 4");
     EXPECT_FALSE(applyPresetRow(3, fields));
-    EXPECT_EQ(fields.text[EpochFieldLongitude], "1 2");
-
+    expectFields(fields, "typed", "1 2", "3 4");
     EXPECT_TRUE(applyPresetRow(2, fields));
-    EXPECT_EQ(fields.text[EpochFieldDate], "1 Jan 130 BC");
-    EXPECT_EQ(fields.text[EpochFieldLongitude], "-2\xBA" "40'");
-    EXPECT_EQ(fields.text[EpochFieldLatitude], "+0\xBA" "00'");
+    expectFields(fields, "1 Jan 130 BC", kCalvoridonLon, kZero);
+    // What the preset wrote reads back as that preset, so it is preselected next time.
+    EpochSetting setting;
+    ASSERT_TRUE(readEpochFields(fields, setting));
+    EXPECT_EQ(presetRowFor(setting), 2);
     EXPECT_TRUE(applyPresetRow(1, fields));
-    EXPECT_EQ(fields.text[EpochFieldDate], "20 Jul 137 AD");
-    EXPECT_EQ(fields.text[EpochFieldLongitude], "+0\xBA" "00'");
+    expectFields(fields, "20 Jul 137 AD", kZero, kZero);
 }
 
-TEST(EpochDialogRules, LeavingAFieldReformatsWhatParsesAndKeepsWhatDoesNot) {
-    EXPECT_EQ(fieldTextOnFocusLoss(EpochFieldDate, "Jul 20, 137"), "20 Jul 137 AD");
-    EXPECT_EQ(fieldTextOnFocusLoss(EpochFieldDate, "100 bc"), "1 Jan 100 BC");
-    EXPECT_EQ(fieldTextOnFocusLoss(EpochFieldDate, "20/7/137"), "20/7/137");
-    EXPECT_EQ(fieldTextOnFocusLoss(EpochFieldDate, ""), "");
-    EXPECT_EQ(fieldTextOnFocusLoss(EpochFieldLongitude, "2.5"), "+2\xBA" "30'");
-    EXPECT_EQ(fieldTextOnFocusLoss(EpochFieldLatitude, "-0 30"), "-0\xBA" "30'");
-    EXPECT_EQ(fieldTextOnFocusLoss(EpochFieldLatitude, "1 60"), "1 60");
-    // Offsets are read to their fifteenth character, the date to its thirty-first.
-    const std::string cutOffset = "-2" + std::string(13, ' ') + "40";
-    EXPECT_EQ(fieldTextOnFocusLoss(EpochFieldLongitude, cutOffset), "-2\xBA" "00'");
-    const std::string cutDate = "137" + std::string(28, ' ') + "BC";
-    EXPECT_EQ(fieldTextOnFocusLoss(EpochFieldDate, cutDate), "1 Jan 137 AD");
+TEST(EpochDialogRules, LeavingAFieldReformatsWhatParsesWithinItsLength) {
+    const std::pair<std::string, std::string> date[] = {
+        {"Jul 20, 137", "20 Jul 137 AD"}, {"100 bc", "1 Jan 100 BC"}, {"20/7/137", "20/7/137"},
+        {"", ""}, {"137" + std::string(28, ' ') + "BC", "1 Jan 137 AD"}};  // 31 characters read
+    for (const auto& [typed, shown] : date)
+        EXPECT_EQ(fieldTextOnFocusLoss(EpochFieldDate, typed), shown);
+    const std::pair<std::string, std::string> offset[] = {
+        {"2.5", "+2\xBA" "30'"}, {"-0 30", "-0\xBA" "30'"}, {"1 60", "1 60"},
+        {"-2" + std::string(13, ' ') + "40", "-2\xBA" "00'"}};  // 15 characters read
+    for (const auto& [typed, shown] : offset) {
+        EXPECT_EQ(fieldTextOnFocusLoss(EpochFieldLongitude, typed), shown);
+        EXPECT_EQ(fieldTextOnFocusLoss(EpochFieldLatitude, typed), shown);
+    }
 }
 
-TEST(EpochDialogRules, OkReadsAllThreeOrChangesNothing) {
+TEST(EpochDialogRules, OkReadsAllThreeFieldsOrChangesNothing) {
     EpochSetting setting{2451545.0, 0.1f, 0.2f};
-    EXPECT_TRUE(readEpochFields(fieldsOf("20 Jul 137 AD", "-2\xBA" "40'", "1 59"), setting));
+    // On OK every field is read to its 31st character, the offsets too.
+    const std::string lon = "-2" + std::string(14, ' ') + "40";
+    ASSERT_TRUE(readEpochFields(fieldsOf("20 Jul 137 AD", lon, "1 59"), setting));
     EXPECT_EQ(setting.epoch, 1771298.0);
-    EXPECT_NEAR(setting.offsetLon, -(2 + 40 / 60.0) * kDegToRad, 1e-7);
-    EXPECT_NEAR(setting.offsetLat, (1 + 59 / 60.0) * kDegToRad, 1e-7);
-
-    // Any one field invalid: the setting is as it was, whichever fields came before it.
+    EXPECT_NEAR(setting.offsetLon, -160 * kMinute, 1e-7);
+    EXPECT_NEAR(setting.offsetLat, 119 * kMinute, 1e-7);
     const EpochSetting kept = setting;
     for (const EpochFields& bad : {fieldsOf("0.5", "1", "1"), fieldsOf("137", "", "1"),
                                    fieldsOf("137", "1", "1 60")}) {
         EXPECT_FALSE(readEpochFields(bad, setting));
-        EXPECT_EQ(setting.epoch, kept.epoch);
-        EXPECT_EQ(setting.offsetLon, kept.offsetLon);
-        EXPECT_EQ(setting.offsetLat, kept.offsetLat);
+        EXPECT_TRUE(setting.epoch == kept.epoch && setting.offsetLon == kept.offsetLon &&
+                    setting.offsetLat == kept.offsetLat);
     }
-
-    // What a preset writes reads back as that preset, so it is preselected next time.
-    EpochFields written = epochFieldTexts(settingOf(calvoridon()));
-    ASSERT_TRUE(readEpochFields(written, setting));
-    EXPECT_EQ(setting.epoch, calvoridon().epoch);
-    EXPECT_EQ(presetRowFor(setting), 2);
-
-    // OK reads 31 characters of every field, the offsets too.
-    const std::string longOffset = "-2" + std::string(14, ' ') + "40";
-    ASSERT_TRUE(readEpochFields(fieldsOf("137", longOffset.c_str(), "0"), setting));
-    EXPECT_NEAR(setting.offsetLon, -(2 + 40 / 60.0) * kDegToRad, 1e-7);
-    const std::string longDate = "137" + std::string(29, ' ') + "BC";
-    ASSERT_TRUE(readEpochFields(fieldsOf(longDate.c_str(), "0", "0"), setting));
-    EXPECT_EQ(formatEpoch(setting.epoch), "1 Jan 137 AD");
+    ASSERT_TRUE(readEpochFields(fieldsOf("137" + std::string(29, ' ') + "BC", "0", "0"), setting));
+    EXPECT_EQ(setting.epoch, dayNumber(1, 1, 137));
 }

@@ -1,89 +1,94 @@
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
+#include <cstdlib>
 #include <limits>
+#include <string>
+#include <utility>
 
 #include "render/colors.h"
+#include "support/temp_dir.h"
 
-TEST(ColorValue, PacksRedLowestAndLeavesTheTopByteZero) {
-    EXPECT_EQ(makeColor(0x12, 0x34, 0x56), 0x00563412u);
-    EXPECT_EQ(kWhite, 0x00FFFFFFu);
-}
-
-TEST(ColorTable, EquatorialTextFollowsOnlyTheEquatorialGrid) {
+TEST(ColorTable, DefaultsTheEquatorialTextRuleAndAverages) {
     ColorTable table;
     setDefaultColors(table);
-    EXPECT_EQ(getColor(table, ColorNumbers), makeColor(64, 96, 64));
-    EXPECT_EQ(getColor(table, ColorEclipticGrid), makeColor(32, 32, 64));
-    EXPECT_EQ(getColor(table, ColorEquatorialGrid), makeColor(64, 32, 32));
-    EXPECT_EQ(getColor(table, ColorEquatorialText), makeColor(159, 143, 143));
-    for (int unused : {0, 1, 3, 7}) EXPECT_EQ(getColor(table, unused), kBlack);
-
+    // Entry 6 is entry 5 averaged with white: (64 + 255) / 2 = 159, (32 + 255) / 2 = 143.
+    const Color defaults[10] = {0, 0, 0, makeColor(64, 96, 64), 0, makeColor(32, 32, 64),
+                                makeColor(64, 32, 32), makeColor(159, 143, 143), 0, 0};
+    for (int i = -1; i < 9; ++i) EXPECT_EQ(getColor(table, i), defaults[i + 1]) << i;
     setColor(table, ColorEquatorialGrid, kBlack);
+    for (int other : {-1, 0, 2, 4, 7, 8}) setColor(table, other, makeColor(200, 10, 10));
     EXPECT_EQ(getColor(table, ColorEquatorialText), makeColor(127, 127, 127));
+    EXPECT_TRUE(getColor(table, ColorEclipticGrid) == makeColor(200, 10, 10) &&
+                getColor(table, 8) == kBlack && getColor(table, -1) == kBlack);
 
-    setColor(table, ColorEclipticGrid, makeColor(200, 10, 10));
-    setColor(table, ColorCurrentLine, makeColor(1, 2, 3));
-    setColor(table, ColorNumbers, kWhite);
-    EXPECT_EQ(getColor(table, ColorEquatorialText), makeColor(127, 127, 127));
-    EXPECT_EQ(getColor(table, ColorEclipticGrid), makeColor(200, 10, 10));
-
-    // Indexes outside 0..7 neither read nor write anything.
-    ColorTable before = table;
-    setColor(table, 8, kWhite);
-    setColor(table, -1, kWhite);
-    for (int i = 0; i < 8; ++i) EXPECT_EQ(table.entries[i], before.entries[i]);
-    EXPECT_EQ(getColor(table, 8), kBlack);
-    EXPECT_EQ(getColor(table, -1), kBlack);
+    // Channel sums halved, truncating, with no carry between channels and the top byte dropped.
+    for (auto [a, b, average] : std::initializer_list<std::array<Color, 3>>{
+             {makeColor(255, 0, 0), makeColor(1, 0, 0), makeColor(128, 0, 0)},
+             {makeColor(0, 0, 255), kWhite, makeColor(127, 127, 255)},
+             {kWhite, kWhite, kWhite},
+             {0xFF000000u | makeColor(3, 5, 7), 0xFF000000u, makeColor(1, 2, 3)}})
+        EXPECT_EQ(averageColor(a, b), average) << std::hex << a << " " << b;
 }
 
-TEST(AverageColor, HalvesEachChannelSumTruncating) {
-    EXPECT_EQ(averageColor(makeColor(255, 0, 0), makeColor(1, 0, 0)), makeColor(128, 0, 0));
-    EXPECT_EQ(averageColor(makeColor(0, 0, 255), kWhite), makeColor(127, 127, 255));
-    EXPECT_EQ(averageColor(kWhite, kWhite), kWhite);  // no carry between channels
-    EXPECT_EQ(averageColor(makeColor(3, 5, 7), makeColor(0, 0, 0)), makeColor(1, 2, 3));
-    EXPECT_EQ(averageColor(0xFF000000u | kWhite, 0xFF000000u), makeColor(127, 127, 127));
-}
-
-TEST(StarColors, EntriesAreTheBlackbodyRowsTruncatedToBytes) {
+TEST(StarColors, EntriesTruncateTheBlackbodyRowsAndTheColourIndexPicksOne) {
     StarColors colors;
     buildStarColors(colors);
-    EXPECT_EQ(colors.entries[0], kWhite);
-    EXPECT_EQ(colors.entries[1], makeColor(255, 51, 0));
-    EXPECT_EQ(colors.entries[58], makeColor(254, 250, 255));
-    // 0.9725 and 0.6784 would round up to 248 and 173; they truncate.
-    EXPECT_EQ(colors.entries[59], makeColor(251, 247, 255));
-    EXPECT_EQ(colors.entries[190], makeColor(172, 193, 255));
+    // Entry 59: 0.9725 of 255 would round up to 248, and 0.6784 in entry 190 to 173.
+    for (auto [entry, color] : std::initializer_list<std::pair<int, Color>>{
+             {0, kWhite}, {1, makeColor(255, 51, 0)}, {58, makeColor(254, 250, 255)},
+             {59, makeColor(251, 247, 255)}, {190, makeColor(172, 193, 255)}})
+        EXPECT_EQ(colors.entries[entry], color) << entry;
+
+    const double inf = std::numeric_limits<double>::infinity();
+    // B-V to temperature: 0 gives about 9531 K, 0.65 5722 K, 1.5 3990 K, 2 1195 K, -0.2
+    // 16954 K; -0.3 (33605 K) and ever bluer indexes stay on entry 190, 2.5 and redder on 1.
+    for (auto [index, entry] : std::initializer_list<std::pair<double, int>>{
+             {0.0, 86}, {0.65, 48}, {1.5, 30}, {2.0, 2}, {-0.2, 160}, {-0.3, 190}, {-0.5, 190},
+             {-1e60, 190}, {-1e300, 190}, {-inf, 190}, {2.5, 1}, {6.0, 1}, {1e60, 1},
+             {1e300, 1}, {inf, 1}})
+        EXPECT_EQ(starColorEntryForBV(index), entry) << index;
+    int nan = starColorEntryForBV(std::numeric_limits<double>::quiet_NaN());
+    EXPECT_TRUE(nan >= 1 && nan <= 190) << nan;
+}
+
+TEST(BlackbodyTable, KeepsTheListedRowsAndRunsMonotonicallyThroughWhite) {
+    const struct {
+        int row;
+        float red, green, blue;
+    } listed[] = {{0, 1, 1, 1},          {1, 1, .2, 0},         {2, 1, .2706, 0},
+                  {6, 1, .4353, 0},      {11, 1, .5529, .0431}, {20, 1, .7137, .3843},
+                  {30, 1, .8275, .6118}, {40, 1, .898, .7843},  {50, 1, .9529, .9176},
+                  {57, 1, .9765, .9922}, {58, .9961, .9804, 1}, {59, .9882, .9725, 1},
+                  {64, .9451, .9451, 1}, {80, .8549, .8863, 1}, {100, .7882, .8392, 1},
+                  {130, .7333, .7961, 1}, {160, .702, .7725, 1}, {190, .6784, .7569, 1}};
+    for (const auto& l : listed) {
+        const float* row = kBlackbodyTable[l.row];
+        EXPECT_TRUE(row[0] == l.red && row[1] == l.green && row[2] == l.blue) << "row " << l.row;
+    }
+    // Up to row 57 red stays 1 and green and blue never fall; then blue stays 1 and red and
+    // green never rise. Every value is a whole number of ten-thousandths in 0..1.
     for (int i = 1; i < kStarColorCount; ++i) {
-        Color c = colors.entries[i];
-        EXPECT_EQ(c >> 24, 0u) << i;
-        EXPECT_EQ(i <= 57 ? colorRed(c) : colorBlue(c), 255) << i;
+        const float *row = kBlackbodyTable[i], *prev = kBlackbodyTable[i - 1];
+        const bool warm = i <= 57;
+        EXPECT_EQ(row[warm ? 0 : 2], 1.0f) << i;
+        for (int k = 0; k < 3; ++k) {
+            const bool steady = i == 1 || i == 58 || k == (warm ? 0 : 2);
+            const double units = row[k] * 10000.0;
+            EXPECT_TRUE(row[k] >= 0 && row[k] <= 1 && std::fabs(units - std::round(units)) < 1e-3);
+            EXPECT_TRUE(steady || (warm ? row[k] >= prev[k] : row[k] <= prev[k])) << i << " " << k;
+        }
     }
 }
 
-TEST(StarColorEntryForBV, MapsTheColourIndexThroughItsTemperature) {
-    const struct {
-        double index;
-        int entry;
-    } cases[] = {
-        {0.0, 86},    // about 9531 K
-        {0.65, 48},   // about 5722 K
-        {1.5, 30},    // about 3990 K
-        {2.0, 2},     // about 1195 K
-        {-0.2, 160},  // about 16954 K
-        {-0.3, 190},  // about 33605 K, above the table
-        {2.5, 1},     // far below 1000 K
-    };
-    for (const auto& c : cases) EXPECT_EQ(starColorEntryForBV(c.index), c.entry) << c.index;
-}
-
-TEST(StarColorEntryForBV, HostileIndexesStayOnTheTable) {
-    const double inf = std::numeric_limits<double>::infinity();
-    const double nan = std::numeric_limits<double>::quiet_NaN();
-    // Ever redder indexes are ever cooler, ever bluer ones ever hotter, however large.
-    for (double cold : {6.0, 1e30, 1e60, 1e300, inf}) EXPECT_EQ(starColorEntryForBV(cold), 1) << cold;
-    for (double hot : {-0.5, -1e30, -1e60, -1e300, -inf}) EXPECT_EQ(starColorEntryForBV(hot), 190) << hot;
-    int entry = starColorEntryForBV(nan);
-    EXPECT_GE(entry, 1);
-    EXPECT_LE(entry, 190);
+TEST(BlackbodyTable, GeneratorWritesTheCommittedFile) {
+    TempDir dir;
+    const std::string generated = dir.path("blackbody_table.cpp");
+    const std::string command = std::string("\"") + TESSARAN_BUILD_DIR + "/blackbody-table\" \"" +
+                                generated + "\" 2>/dev/null";
+    ASSERT_EQ(std::system(command.c_str()), 0) << command;
+    const std::string committed =
+        readWholeFile(std::string(TESSARAN_SOURCE_DIR) + "/render/blackbody_table.cpp");
+    EXPECT_TRUE(!committed.empty() && readWholeFile(generated) == committed) << "rerun it";
 }

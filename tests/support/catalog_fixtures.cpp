@@ -5,7 +5,8 @@
 #include <string>
 
 EditionPtr sampleEdition(const char* name) {
-    static const float kMagnitudes[] = {1, 2.5f, 3, 4.5f, 5, 6, kFaintMagnitude, kNebulousMagnitude};
+    static const float kMagnitudes[] = {1, 2.5f, 3, 4.5f, 5, 6, kFaintMagnitude,
+                                        kNebulousMagnitude};
     EditionPtr edition = newEdition();
     edition->name = name;
     int k = 0;

@@ -5,201 +5,121 @@
 #include "app/shell.h"
 
 namespace {
+
 FakePlatform fake;
-FakeNearestStarsWindow nearestWindow;
-FakeEpochDialog epochDialog;
-// The open cancel dialog's callback.
-void (*cancelCallback)(void*) = nullptr;
+void (*cancelCallback)(void*) = nullptr;  // of the open cancel dialog
 void* cancelContext = nullptr;
-int pagesStarted = 0, pagesEnded = 0;
+
+constexpr size_t kLogLimit = 1000;  // lines kept; the older half goes when the log is full
+
+void log(const std::string& line) {
+    std::vector<std::string>& lines = fake.log;
+    if (lines.size() >= kLogLimit) lines.erase(lines.begin(), lines.begin() + kLogLimit / 2);
+    lines.push_back(line);
 }
+std::string str(int n) { return std::to_string(n); }
+std::string rgb(Color c) {
+    return str(colorRed(c)) + " " + str(colorGreen(c)) + " " + str(colorBlue(c));
+}
+// Logs a printer step; false when it is the one scripted to fail.
+bool step(const std::string& line) {
+    log(line);
+    return line != fake.failingStep;
+}
+// The next answer of a scripted dialog: false when none is left or it is a cancel.
+template <typename T>
+bool answer(std::deque<std::optional<T>>& answers, T& value) {
+    std::optional<T> next = answers.empty() ? std::nullopt : answers.front();
+    if (!answers.empty()) answers.pop_front();
+    if (next) value = *next;
+    return bool(next);
+}
+
+}  // namespace
 
 FakePlatform& fakePlatform() { return fake; }
-FakeNearestStarsWindow& fakeNearestStarsWindow() { return nearestWindow; }
-FakeEpochDialog& fakeEpochDialog() { return epochDialog; }
-void resetFakePlatform() {
-    fake = FakePlatform();
-    nearestWindow = FakeNearestStarsWindow();
-    epochDialog = FakeEpochDialog();
-    cancelCallback = nullptr;
-    cancelContext = nullptr;
-}
-
+void resetFakePlatform() { fake = FakePlatform(), cancelCallback = nullptr; }
 bool pressPrintCancel() {
-    if (!cancelCallback) return false;
-    cancelCallback(cancelContext);
-    return true;
+    if (cancelCallback) cancelCallback(cancelContext);
+    return cancelCallback != nullptr;
 }
 
-std::vector<DrawnText> textsStartingWith(const std::string& prefix) {
-    std::vector<DrawnText> found;
-    for (const DrawnText& text : fake.texts)
-        if (text.text.compare(0, prefix.size(), prefix) == 0) found.push_back(text);
-    return found;
+void platformRepaint() { log("repaint"), onPaint(); }
+void platformPresentFrame(const FrameBuffer& f) {
+    log("frame " + str(f.width) + "x" + str(f.height));
 }
-
-void platformRepaint() {
-    ++fake.repaints;
-    onPaint();
-}
-
-void platformPresentFrame(const FrameBuffer& frame) {
-    ++fake.presentedFrames;
-    fake.presentedWidth = frame.width;
-    fake.presentedHeight = frame.height;
-}
-
 void platformMeasureText(const char* text, int& width, int& height) {
-    width = fake.charWidth * int(std::strlen(text));
-    height = fake.textHeight;
+    width = fake.charWidth * int(std::strlen(text)), height = fake.textHeight;
 }
-
-void platformDrawText(int x, int y, const char* text, Color color, bool opaqueBlackBackground) {
-    fake.texts.push_back({x, y, text, color, opaqueBlackBackground});
+void platformDrawText(int x, int y, const char* text, Color color, bool opaque) {
+    fake.texts.push_back({x, y, text, color, opaque});
 }
-
 bool platformShiftDown() { return fake.shiftDown; }
 bool platformControlDown() { return fake.controlDown; }
-
 bool platformCursorPos(int& x, int& y) {
-    if (!fake.cursorKnown) return false;
-    x = fake.cursorX;
-    y = fake.cursorY;
-    return true;
+    x = fake.cursorX, y = fake.cursorY;
+    return fake.cursorKnown;
 }
-
 ScreenRect platformWorkArea() { return fake.workArea; }
-
 void platformMessageBox(const char* text, const char* caption) {
-    fake.messages.push_back({text, caption});
+    log("message " + std::string(text) + " | " + caption);
 }
-
 void platformSetMenuCheck(int command, bool checked) { fake.menuChecks[command] = checked; }
 void platformSetMenuText(int command, const char* text) { fake.menuTexts[command] = text; }
-
-void platformTrackPopupMenu(int clientX, int clientY) {
-    ++fake.popupsShown;
-    fake.popupX = clientX;
-    fake.popupY = clientY;
-}
-
-bool platformChooseColor(Color initial, Color customColors[16], Color& chosen) {
-    fake.colorRequests.push_back(initial);
-    fake.customColorSeen.push_back(customColors[0]);
-    if (fake.colorAnswers.empty()) return false;
-    std::optional<Color> answer = fake.colorAnswers.front();
-    fake.colorAnswers.pop_front();
-    if (!answer) return false;
-    customColors[0] = fake.customColorOnConfirm;
-    chosen = *answer;
+void platformTrackPopupMenu(int x, int y) { log("popup " + str(x) + " " + str(y)); }
+bool platformChooseColor(Color initial, Color custom[16], Color& chosen) {
+    log("colour " + rgb(initial) + " custom " + rgb(custom[0]));
+    if (!answer(fake.colorAnswers, chosen)) return false;
+    custom[0] = fake.customColorOnConfirm;
     return true;
 }
-
-bool platformChooseFile(const char* title, const char* pattern, const std::string& initialDir,
+bool platformChooseFile(const char* title, const char* pattern, const std::string& folder,
                         std::string& path) {
-    fake.fileRequests.push_back({title, pattern, initialDir});
-    if (fake.fileAnswers.empty()) return false;
-    std::optional<std::string> answer = fake.fileAnswers.front();
-    fake.fileAnswers.pop_front();
-    if (!answer) return false;
-    path = *answer;
-    return true;
+    log("file " + std::string(title) + " | " + pattern + " | " + folder);
+    fake.fileRequests.push_back({title, pattern, folder});
+    return answer(fake.fileAnswers, path);
+}
+bool platformOpenDocument(const std::string& path) { return log("open " + path), true; }
+void platformShowAboutBox(int timeoutMs) { log("about " + str(timeoutMs)); }
+void platformCloseMainWindow() { log("close"), onDestroy(fake.outerRectOnClose); }
+bool platformEpochDialog(EpochSetting& setting) {
+    log("epoch dialog"), fake.epochShown = setting;
+    return answer(fake.epochAnswers, setting);
 }
 
-bool platformOpenDocument(const std::string& path) {
-    fake.openedDocuments.push_back(path);
-    return fake.openDocumentSucceeds;
+void platformNearestStarsShow(const char* title, const char* text, int x, int y) {
+    log("nearest show " + str(x) + " " + str(y));
+    fake.nearestOpen = true, fake.nearestTitle = title, fake.nearestText = text;
 }
-
-void platformShowAboutBox(int timeoutMs) { fake.aboutBoxTimeouts.push_back(timeoutMs); }
-
-void platformCloseMainWindow() {
-    ++fake.closeRequests;
-    onDestroy(fake.outerRectOnClose);
+bool platformNearestStarsIsOpen() { return fake.nearestOpen; }
+void platformNearestStarsSetTitle(const char* title) {
+    if (fake.nearestOpen) log("nearest title " + std::string(title)), fake.nearestTitle = title;
 }
 
 bool platformPrintDialog(PrinterPage& page) {
-    ++fake.printDialogs;
-    if (!fake.printerAnswer) return false;
-    page = *fake.printerAnswer;
-    return true;
+    log("print dialog");
+    if (fake.printerAnswer) page = *fake.printerAnswer;
+    return bool(fake.printerAnswer);
 }
-
 bool platformStartDocument(const char* name, PageSurface& surface) {
-    fake.printSteps.push_back("start document");
-    fake.documentName = name;
-    if (!fake.startDocumentSucceeds) return false;
-    pagesStarted = pagesEnded = 0;
+    if (!step("start document " + std::string(name))) return false;
     fake.printed = PageRecording();
+    fake.printed.page = 0;
     surface = recordingSurface(fake.printed);
     return true;
 }
-
-bool platformStartPage() {
-    fake.printSteps.push_back("start page");
-    fake.printed.page = ++pagesStarted;
-    return pagesStarted != fake.failingStartPage;
-}
-
-bool platformEndPage() {
-    fake.printSteps.push_back("end page");
-    return ++pagesEnded != fake.failingEndPage;
-}
-
-bool platformEndDocument() {
-    fake.printSteps.push_back("end document");
-    return fake.endDocumentSucceeds;
-}
-
-void platformAbortDocument() { fake.printSteps.push_back("abort document"); }
-
+bool platformStartPage() { return step("start page " + str(++fake.printed.page)); }
+bool platformEndPage() { return step("end page " + str(fake.printed.page)); }
+bool platformEndDocument() { return step("end document"); }
+void platformAbortDocument() { log("abort document"); }
 void platformOpenCancelDialog(const char* caption, const char* text, void (*onCancel)(void*),
                               void* context) {
-    fake.printSteps.push_back("open cancel dialog");
-    fake.cancelCaption = caption;
-    fake.cancelText = text;
-    cancelCallback = onCancel;
-    cancelContext = context;
+    log("cancel dialog " + std::string(caption) + " | " + text);
+    cancelCallback = onCancel, cancelContext = context;
 }
-
-void platformCloseCancelDialog() {
-    fake.printSteps.push_back("close cancel dialog");
-    cancelCallback = nullptr;
-    cancelContext = nullptr;
-}
-
+void platformCloseCancelDialog() { log("cancel dialog closed"), cancelCallback = nullptr; }
 void platformProcessEvents() {
     ++fake.processEventsCalls;
     if (fake.onProcessEvents) fake.onProcessEvents();
 }
-
-void platformEnableMainWindow(bool enabled) {
-    fake.printSteps.push_back(enabled ? "enable window" : "disable window");
-}
-
-void platformNearestStarsShow(const char* title, const char* text, int clickX, int clickY) {
-    nearestWindow.open = true;
-    nearestWindow.title = title;
-    nearestWindow.text = text;
-    nearestWindow.clickX = clickX;
-    nearestWindow.clickY = clickY;
-    ++nearestWindow.shows;
-}
-
-bool platformNearestStarsIsOpen() { return nearestWindow.open; }
-
-void platformNearestStarsSetTitle(const char* title) {
-    if (!nearestWindow.open) return;
-    nearestWindow.title = title;
-    ++nearestWindow.titlesSet;
-}
-
-bool platformEpochDialog(EpochSetting& setting) {
-    epochDialog.openedWith.push_back(setting);
-    if (epochDialog.answers.empty()) return false;
-    std::optional<EpochSetting> answer = epochDialog.answers.front();
-    epochDialog.answers.pop_front();
-    if (!answer) return false;
-    setting = *answer;
-    return true;
-}
+void platformEnableMainWindow(bool enabled) { log(enabled ? "window enabled" : "window disabled"); }

@@ -1,8 +1,8 @@
 // A recording stand-in for the platform services, linked into the shell's tests and benchmark in
-// place of the Qt adapter. It records what the shell shows (message boxes, texts, menu marks,
-// repaints, presented frames, dialogs asked for) and answers from a script (key states, cursor,
-// work area, chooser results). Like the real window, a repaint runs the paint handler at once and
-// a close request runs the destroy handler.
+// place of the Qt adapter. Texts drawn on the window and the drawing of printed pages are kept as
+// records; every other service called is logged as one line, in order, and answered from a
+// script. Like the real window, a repaint runs the paint handler at once and a close request
+// runs the destroy handler.
 #pragma once
 
 #include <deque>
@@ -14,7 +14,10 @@
 
 #include "catalog/catalog.h"
 #include "platform/platform.h"
-#include "page_recorder.h"
+
+struct FileRequest {
+    std::string title, pattern, initialDir;
+};
 
 struct DrawnText {
     int x, y;
@@ -23,90 +26,59 @@ struct DrawnText {
     bool opaqueBlackBackground;
 };
 
-struct ShownMessage {
-    std::string text, caption;
+// One drawing call of a page, with the page number, pen and font height in force.
+enum PageOpKind { OpRectangle, OpCircle, OpLine, OpPolyline, OpText };
+struct PageOp {
+    PageOpKind kind;
+    int page, penWidth;
+    PenStyle penStyle;
+    std::vector<PagePoint> points;  // rectangle: two corners; circle, text: one; line: two ends
+    double radius;
+    bool filled;  // a filled circle, or a text on an opaque background
+    std::string text;
+    int fontHeight;
 };
-
-struct FileRequest {
-    std::string title, pattern, initialDir;
+struct PageRecording {
+    std::vector<PageOp> ops;
+    int page = 1, penWidth = -1, fontHeight = 0;
+    PenStyle penStyle = PenSolid;
+    std::string fontFamily;
+    std::vector<PageOp> of(PageOpKind kind) const;
 };
+// A text measures half the font height per character and one font height.
+PageSurface recordingSurface(PageRecording& recording);
 
 struct FakePlatform {
-    // Recorded.
-    int repaints = 0;
-    int presentedFrames = 0;
-    int presentedWidth = 0, presentedHeight = 0;
-    std::vector<DrawnText> texts;  // every text drawn, in order
-    std::vector<ShownMessage> messages;
+    // The newest lines only, e.g. "repaint", "frame 800x600", "start page 1": a run that never
+    // looks at them keeps its memory bounded.
+    std::vector<std::string> log;
+    std::vector<FileRequest> fileRequests;  // every open-file dialog, also logged
+    std::vector<DrawnText> texts;
     std::map<int, bool> menuChecks;
     std::map<int, std::string> menuTexts;
-    int popupsShown = 0;
-    int popupX = 0, popupY = 0;
-    std::vector<Color> colorRequests;  // initial colour of every colour chooser opened
-    std::vector<Color> customColorSeen;  // custom slot 0 as each colour chooser opened
-    std::vector<FileRequest> fileRequests;
-    std::vector<std::string> openedDocuments;
-    int closeRequests = 0;
-    // Printing: the dialogs shown, the job's steps in order ("start document", "start page",
-    // "end page", "end document", "abort document", "disable window", "enable window",
-    // "open cancel dialog", "close cancel dialog") and what the pages drew.
-    int printDialogs = 0;
-    std::vector<std::string> printSteps;
-    std::string documentName, cancelCaption, cancelText;
-    PageRecording printed;
+    PageRecording printed;  // the pages of the last document started
     int processEventsCalls = 0;
-    std::vector<int> aboutBoxTimeouts;  // one per about box opened
+    EpochSetting epochShown;  // what the last epoch dialog opened on
+    // The nearest-stars window; a test closes it, as the user would, by clearing `nearestOpen`.
+    bool nearestOpen = false;
+    std::string nearestTitle, nearestText;
 
-    // Scripted.
-    bool shiftDown = false;
-    bool controlDown = false;
-    bool cursorKnown = false;
+    // Scripted. The dialogs take their answers from the front; none left or nullopt cancels.
+    bool shiftDown = false, controlDown = false, cursorKnown = false;
     int cursorX = 0, cursorY = 0;
     ScreenRect workArea = {0, 0, 1280, 1024};
     ScreenRect outerRectOnClose = {0, 0, 1120, 896};  // handed to the destroy handler
-    // Answers of the next choosers, taken from the front; nothing left or nullopt cancels.
     std::deque<std::optional<std::string>> fileAnswers;
     std::deque<std::optional<Color>> colorAnswers;
-    Color customColorOnConfirm = 0;  // written into custom slot 0 when a colour is confirmed
-    bool openDocumentSucceeds = true;
-    // The print dialog's answer (nullopt cancels) and the printer's: 0 succeeds, n fails the nth
-    // start or end of a page.
+    std::deque<std::optional<EpochSetting>> epochAnswers;
     std::optional<PrinterPage> printerAnswer;
-    bool startDocumentSucceeds = true;
-    bool endDocumentSucceeds = true;
-    int failingStartPage = 0;
-    int failingEndPage = 0;
-    // Runs whenever the shell lets events be handled, as the events waiting would.
-    std::function<void()> onProcessEvents;
-    // Text extent: a fixed width per character and one height.
-    int charWidth = 7;
-    int textHeight = 14;
-};
-
-// The nearest-stars window as the shell left it. A test closes it, as the user would, by
-// clearing `open`.
-struct FakeNearestStarsWindow {
-    bool open = false;
-    std::string title, text;
-    int clickX = 0, clickY = 0;
-    int shows = 0;        // calls of the show service
-    int titlesSet = 0;    // calls of the title service while open
-};
-
-// The epoch dialog: the settings it was opened on, and the answers of the next ones, taken from
-// the front (nothing left or nullopt is Cancel).
-struct FakeEpochDialog {
-    std::vector<EpochSetting> openedWith;
-    std::deque<std::optional<EpochSetting>> answers;
+    Color customColorOnConfirm = 0;         // put into custom colour 0 on a confirmed colour
+    std::string failingStep;                // the printer step logged as this line fails
+    std::function<void()> onProcessEvents;  // runs as the events waiting would
+    int charWidth = 7, textHeight = 14;     // the text extent
 };
 
 FakePlatform& fakePlatform();
-FakeNearestStarsWindow& fakeNearestStarsWindow();
-FakeEpochDialog& fakeEpochDialog();
 void resetFakePlatform();
-
 // Presses Cancel in the open cancel dialog; false when none is open.
 bool pressPrintCancel();
-
-// Drawn texts that start with `prefix`, in drawing order.
-std::vector<DrawnText> textsStartingWith(const std::string& prefix);

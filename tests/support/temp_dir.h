@@ -2,6 +2,9 @@
 // file utilities for writing fixtures.
 #pragma once
 
+#include <filesystem>
+#include <fstream>
+#include <sstream>
 #include <string>
 
 struct TempDir {
@@ -9,9 +12,19 @@ struct TempDir {
     ~TempDir();
     TempDir(const TempDir&) = delete;
     TempDir& operator=(const TempDir&) = delete;
-    std::string path(const std::string& name) const;  // a path inside the folder
+    std::string path(const std::string& name) const { return root + "/" + name; }
     std::string root;
 };
 
-bool writeTextFile(const std::string& path, const std::string& text);
-std::string readWholeFile(const std::string& path);
+inline bool writeTextFile(const std::string& path, const std::string& text) {
+    std::ofstream out(path, std::ios::binary);
+    out << text;
+    return bool(out);
+}
+
+inline std::string readWholeFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}

@@ -1,0 +1,432 @@
+#!/usr/bin/env bash
+# The real viewer under Xvfb, driven as a person drives it, and started on bad input as a new
+# user may hand it. Usage: run_e2e.sh CASE VIEWER PROBE DATA_DIR
+#   CASE      session | bad_input_starts | bad_input_refused
+#   VIEWER    the built tessaran-stars
+#   PROBE     the built screen_probe (reads xwd screenshots, closes windows)
+#   DATA_DIR  the shipped data (catb.bin, cat1.dat .. cat3.dat)
+# Every run gets a fresh folder: the program is copied into program/ with the shipped data beside
+# it, so that the settings file it writes beside itself stays out of the build folder, and it runs
+# in work/. Exit status: 0 passed, 1 failed, 77 skipped (a tool is missing).
+set -u
+
+CASE=${1:?case}
+VIEWER=${2:?viewer}
+PROBE=${3:-}
+DATA=${4:?data folder}
+DATA_FILES=(catb.bin cat1.dat cat2.dat cat3.dat)
+
+for tool in Xvfb xdotool xwd cmp; do
+    if ! command -v "$tool" >/dev/null; then
+        echo "SKIPPED: $tool is not installed"
+        exit 77
+    fi
+done
+if [ -z "$PROBE" ] || [ ! -x "$PROBE" ]; then
+    echo "SKIPPED: screen_probe was not built (no X11 headers)"
+    exit 77
+fi
+
+# The main window's default size on the 1280 x 1024 screen: seven eighths of it.
+SCREEN=1280x1024
+WIN_W=1120
+WIN_H=896
+STATUS_RECT="0 850 800 46"   # the status line, left of the cursor coordinates
+SKY_RECT="0 0 $WIN_W 840"    # the sky above it
+EQ_GRID_RGB="64 32 32"       # the default equatorial grid colour
+
+ROOT=$(mktemp -d "${TMPDIR:-/tmp}/tessaran-e2e.XXXXXX")
+XVFB_PID=""
+VIEWER_PID=""
+PASSED=0
+FAILED=0
+
+cleanup() {
+    if [ -n "$VIEWER_PID" ]; then
+        kill -9 "$VIEWER_PID" 2>/dev/null
+        wait "$VIEWER_PID" 2>/dev/null
+    fi
+    if [ -n "$XVFB_PID" ]; then kill "$XVFB_PID" 2>/dev/null; wait "$XVFB_PID" 2>/dev/null; fi
+    if [ "$FAILED" -eq 0 ]; then rm -rf "$ROOT"; else echo "screenshots and logs kept in $ROOT"; fi
+}
+trap cleanup EXIT
+trap 'FAILED=$((FAILED + 1)); exit 1' INT TERM HUP
+
+pass() { PASSED=$((PASSED + 1)); echo "ok: $*"; }
+fail() { FAILED=$((FAILED + 1)); echo "FAILED: $*"; }
+check() {  # check DESCRIPTION COMMAND...
+    local what=$1
+    shift
+    if "$@"; then pass "$what"; else fail "$what"; fi
+}
+# A failure after which the run cannot go on.
+fatal() {
+    fail "$*"
+    exit 1
+}
+
+now_ms() { local t=${EPOCHREALTIME/./}; echo $((t / 1000)); }
+# poll TIMEOUT_SECONDS COMMAND...: runs the command every 50 ms until it succeeds.
+poll() {
+    local deadline=$(($(now_ms) + $1 * 1000))
+    shift
+    until "$@"; do
+        [ "$(now_ms)" -ge "$deadline" ] && return 1
+        sleep 0.05
+    done
+}
+
+start_display() {
+    local fd_file=$ROOT/display
+    Xvfb -displayfd 3 -screen 0 ${SCREEN}x24 -nolisten tcp 3>"$fd_file" 2>"$ROOT/xvfb.log" &
+    XVFB_PID=$!
+    poll 10 test -s "$fd_file" || fatal "Xvfb did not start (see $ROOT/xvfb.log)"
+    export DISPLAY=":$(tr -d '\n' <"$fd_file")"
+}
+
+# new_run NAME: a fresh program folder with the shipped data and a fresh working folder.
+new_run() {
+    RUN=$ROOT/$1
+    mkdir -p "$RUN/program" "$RUN/work" "$RUN/home" "$RUN/runtime" "$RUN/shots"
+    chmod 700 "$RUN/runtime"
+    cp "$VIEWER" "$RUN/program/tessaran-stars"
+    for f in "${DATA_FILES[@]}"; do cp "$DATA/$f" "$RUN/program/$f"; done
+    SHOT=0
+}
+# put_data FILE...: shipped files into the working folder.
+put_data() {
+    for f in "$@"; do cp "$DATA/$f" "$RUN/work/$f"; done
+}
+# Takes the working folder's data files as they are now as the ones that must come out unchanged.
+keep_expected() {
+    mkdir -p "$RUN/expected"
+    for f in "${DATA_FILES[@]}"; do
+        [ -f "$RUN/work/$f" ] && cp "$RUN/work/$f" "$RUN/expected/$f"
+    done
+}
+data_unchanged() {
+    local f
+    for f in "$RUN"/expected/*; do
+        [ -e "$f" ] || continue
+        cmp -s "$f" "$RUN/work/$(basename "$f")" || return 1
+    done
+}
+
+start_viewer() {
+    (cd "$RUN/work" && HOME=$RUN/home XDG_RUNTIME_DIR=$RUN/runtime QT_QPA_PLATFORM=xcb \
+        exec "$RUN/program/tessaran-stars") >"$RUN/viewer.log" 2>&1 &
+    VIEWER_PID=$!
+}
+# Ends a viewer that went wrong, and shows what it printed.
+abandon_viewer() {
+    kill -9 "$VIEWER_PID" 2>/dev/null
+    wait "$VIEWER_PID" 2>/dev/null
+    VIEWER_PID=""
+    sed 's/^/  viewer: /' "$RUN/viewer.log"
+}
+viewer_running() { kill -0 "$VIEWER_PID" 2>/dev/null; }
+# Waits for the viewer to end; its exit status in EXIT_CODE.
+viewer_ends() {
+    poll 10 eval '! viewer_running' || return 1
+    wait "$VIEWER_PID"
+    EXIT_CODE=$?
+    VIEWER_PID=""
+}
+
+# Visible windows whose title matches the pattern, one id a line.
+windows_titled() { xdotool search --onlyvisible --name "$1" 2>/dev/null; }
+window_size() { xdotool getwindowgeometry "$1" 2>/dev/null | sed -n 's/.*Geometry: //p'; }
+window_position() {
+    xdotool getwindowgeometry "$1" 2>/dev/null | sed -n 's/.*Position: \([0-9-]*,[0-9-]*\).*/\1/p'
+}
+# Windows titled "Tessaran Stars" split by size: the main window is large, the message box small.
+find_main_window() {
+    local w
+    MAIN=""
+    for w in $(windows_titled '^Tessaran Stars$'); do
+        local size=$(window_size "$w")
+        [ "${size%x*}" -ge 400 ] && MAIN=$w
+    done
+    [ -n "$MAIN" ]
+}
+find_message_box() {
+    local w
+    BOX=""
+    for w in $(windows_titled '^Tessaran Stars$'); do
+        local size=$(window_size "$w")
+        [ "${size%x*}" -lt 400 ] && BOX=$w
+    done
+    [ -n "$BOX" ]
+}
+# The splash has no title of its own: it is the program's other window of the about box's size.
+find_splash() {
+    SPLASH=""
+    local w
+    for w in $(xdotool search --onlyvisible --classname '^tessaran-stars$' 2>/dev/null); do
+        [ "$(window_size "$w")" = "284x125" ] && SPLASH=$w
+    done
+    [ -n "$SPLASH" ]
+}
+find_nearest_window() {
+    NEAREST=$(windows_titled '^Nearest Stars \[(lon/lat|ra/dec)\]$' | head -1)
+    [ -n "$NEAREST" ]
+}
+no_nearest_window() { ! find_nearest_window; }
+no_splash() { ! find_splash; }
+
+# shoot: a screenshot of the main window; its path in LAST.
+shoot() {
+    SHOT=$((SHOT + 1))
+    LAST=$RUN/shots/$(printf '%02d' "$SHOT").xwd
+    xwd -silent -id "$MAIN" -out "$LAST" 2>/dev/null && [ -s "$LAST" ]
+}
+# Screenshots until three in a row, 0.1 s apart, are alike, so that no paint is under way.
+settled_shot() {
+    shoot || return 1
+    local previous=$LAST alike=0
+    poll 5 eval 'sleep 0.1
+                 if shoot && region_alike "$previous" "$LAST" 0 0 $WIN_W $WIN_H; then
+                     alike=$((alike + 1))
+                 else
+                     alike=0
+                 fi
+                 previous=$LAST
+                 [ $alike -ge 2 ]'
+}
+region_differs() {  # region_differs SHOT_A SHOT_B X Y W H
+    local n
+    n=$("$PROBE" diff "$@") && [ "$n" -gt 0 ]
+}
+region_alike() {
+    local n
+    n=$("$PROBE" diff "$@") && [ "$n" -eq 0 ]
+}
+# Presses a key in the main window, then polls screenshots until the region differs from the
+# last one taken before the key.
+key_changes() {  # key_changes KEY RECT...
+    local key=$1 before=$LAST
+    shift
+    xdotool key "$key"
+    poll 5 eval 'shoot && region_differs "$before" "$LAST" '"$*"
+}
+count_colour() { "$PROBE" count "$LAST" $SKY_RECT $EQ_GRID_RGB; }
+
+# The main window comes up at the default place and size, the splash over it; a click closes
+# the splash, as it would for a person, and the cursor is parked where every run parks it.
+# False, with the viewer ended, when no main window comes up.
+main_window_comes_up() {
+    if ! poll 10 find_main_window; then
+        fail "$1: no main window appeared"
+        abandon_viewer
+        return 1
+    fi
+    check "$1: main window at 0,0 with seven eighths of the screen" \
+        test "$(window_position "$MAIN") $(window_size "$MAIN")" = "0,0 ${WIN_W}x${WIN_H}"
+    check "$1: no message box beside it" eval '! find_message_box'
+    if poll 4 find_splash; then
+        pass "$1: the about box shows as a splash"
+        xdotool mousemove --window "$SPLASH" 140 60 click 1
+        check "$1: a click closes the splash" poll 3 no_splash
+    else
+        fail "$1: no splash"
+    fi
+    xdotool mousemove --window "$MAIN" 200 150
+    timeout 5 xdotool windowfocus --sync "$MAIN" || fail "$1: the main window takes no focus"
+    settled_shot || { fail "$1: no steady screenshot of the main window"; return 1; }
+}
+
+close_by_window_manager() { "$PROBE" close "$MAIN"; }
+close_by_escape() {
+    timeout 5 xdotool windowfocus --sync "$MAIN"
+    xdotool key Escape
+}
+ends_cleanly() {
+    if viewer_ends; then
+        check "$1: exit status 0" test "$EXIT_CODE" -eq 0
+    else
+        fail "$1: the viewer is still running 10 s after closing"
+        abandon_viewer
+    fi
+}
+
+# settings_line FILE N: line N of a settings file.
+settings_line() { sed -n "$2p" "$1"; }
+settings_well_formed() {  # a window line, three colours, epoch, offsets, key and 48 rows
+    [ "$(wc -l <"$1")" -eq 55 ] && [ "$(settings_line "$1" 7)" = ConViewArray ] &&
+        [ "$(grep -c '^   [ 0-9.-]*$' "$1")" -eq 48 ]
+}
+
+# ---------------------------------------------------------------------------------------------
+# A first start with no settings anywhere, driven through keys, a click and the close button.
+case_session() {
+    new_run session
+    put_data "${DATA_FILES[@]}"
+    keep_expected
+    start_viewer
+    main_window_comes_up session || return
+    local start=$LAST
+
+    local i
+    for i in 1 2 3; do
+        check "Page Down $i repaints the status line" key_changes Next $STATUS_RECT
+    done
+    check "the sky changed with the constellation" region_differs "$start" "$LAST" $SKY_RECT
+
+    local before_grid
+    before_grid=$(count_colour)
+    xdotool key 6
+    check "6 draws the equatorial grid over the sky (had $before_grid pixels of its colour)" \
+        poll 5 eval 'shoot && [ "$(count_colour)" -gt $((before_grid + 5000)) ]'
+    echo "  equatorial grid pixels: $before_grid before 6, $(count_colour) after"
+
+    local moved_from=$LAST
+    check "Left moves the view" key_changes Left $SKY_RECT
+    check "Left again moves the view" key_changes Left $SKY_RECT
+    check "Up moves the view" key_changes Up $SKY_RECT
+    check "the status line follows the view" region_differs "$moved_from" "$LAST" $STATUS_RECT
+
+    # A click on the brightest star on screen lists the stars next to it.
+    settled_shot
+    local star
+    star=$("$PROBE" brightest "$LAST" 20 20 $((WIN_W - 40)) 800)
+    xdotool mousemove --window "$MAIN" ${star% *} ${star#* } click 1
+    if poll 5 find_nearest_window; then
+        pass "a click on the star at $star opens \"$(xdotool getwindowname "$NEAREST")\""
+        timeout 5 xdotool windowfocus --sync "$NEAREST"
+        xdotool key Escape
+        check "Escape closes the nearest-stars window" poll 5 no_nearest_window
+        check "and leaves the main window open" find_main_window
+    else
+        fail "a click on the star at $star opens no nearest-stars window"
+    fi
+
+    close_by_window_manager
+    ends_cleanly session
+    local cfg=$RUN/program/maridon.cfg
+    if [ -f "$cfg" ]; then
+        pass "closing writes maridon.cfg beside the program (none in the working folder)"
+        check "settings are well formed" settings_well_formed "$cfg"
+        check "settings hold the window's place" \
+            test "$(settings_line "$cfg" 1)" = "WindowRect 0 0 $WIN_W $WIN_H"
+        check "settings keep Ursa Minor's view, which was not moved" \
+            test "$(settings_line "$cfg" 8)" = "    80.0  73.0   0.0   8.0   0.8  -0.3"
+        check "settings hold Cepheus, shown last, two degrees left and one up" \
+            test "$(settings_line "$cfg" 11)" = "     8.0  69.0   0.0   6.0   1.3  -0.2"
+    else
+        fail "no maridon.cfg beside the program after closing"
+    fi
+    check "no settings in the working folder" test ! -e "$RUN/work/maridon.cfg"
+    check "data files in the working folder unchanged" data_unchanged
+}
+
+# ---------------------------------------------------------------------------------------------
+# Bad input the program must get over: it starts as it would on good data.
+
+# A folder named cat1.dat in the working folder: the file beside the program is read. Its first
+# picture and its settings are those of a first start, which the next runs are held to.
+start_past_folder() {
+    new_run folder
+    REFERENCE_SHOT=$RUN/no-such-shot
+    DEFAULT_SETTINGS=$RUN/program/maridon.cfg
+    put_data catb.bin cat2.dat cat3.dat
+    mkdir "$RUN/work/cat1.dat"
+    keep_expected
+    start_viewer
+    main_window_comes_up "cat1.dat a folder" || return
+    REFERENCE_SHOT=$LAST
+    close_by_escape
+    ends_cleanly "cat1.dat a folder"
+    check "cat1.dat a folder: settings written beside the program" \
+        settings_well_formed "$DEFAULT_SETTINGS"
+    check "cat1.dat a folder: the folder is still there" test -d "$RUN/work/cat1.dat"
+    check "cat1.dat a folder: data files unchanged" data_unchanged
+}
+
+# A settings file of random bytes: the defaults stand, and a proper file replaces it.
+start_past_noise_settings() {
+    new_run noise_settings
+    put_data "${DATA_FILES[@]}"
+    keep_expected
+    "$PROBE" noise "$RUN/work/maridon.cfg" 6000 1771298
+    start_viewer
+    main_window_comes_up "random settings" || return
+    check "random settings: the default view, exactly as on a first start" \
+        region_alike "$REFERENCE_SHOT" "$LAST" 0 0 $WIN_W $WIN_H
+    close_by_window_manager
+    ends_cleanly "random settings"
+    check "random settings: rewritten in the working folder as a first start writes them" \
+        cmp -s "$DEFAULT_SETTINGS" "$RUN/work/maridon.cfg"
+    check "random settings: nothing written beside the program" \
+        test ! -e "$RUN/program/maridon.cfg"
+    check "random settings: data files unchanged" data_unchanged
+}
+
+# Letters in number fields of cat1.dat end the numbers there: the edition loads.
+start_past_letters() {
+    new_run letters
+    put_data "${DATA_FILES[@]}"
+    # Line 2, Ursa Minor's first star: longitude "x62"; line 3: magnitude "b."; line 4: number.
+    sed -i -e '2s/^\(.\{12\}\).../\1x62/' -e '3s/^\(.\{26\}\).../\1 b./' \
+        -e '4s/^..../ abc/' "$RUN/work/cat1.dat"
+    keep_expected
+    start_viewer
+    main_window_comes_up "letters in cat1.dat" || return
+    check "letters in cat1.dat: the same status line" \
+        region_alike "$REFERENCE_SHOT" "$LAST" $STATUS_RECT
+    check "letters in cat1.dat: the spoilt stars drawn elsewhere" \
+        region_differs "$REFERENCE_SHOT" "$LAST" $SKY_RECT
+    close_by_escape
+    ends_cleanly "letters in cat1.dat"
+    check "letters in cat1.dat: settings written" settings_well_formed "$RUN/program/maridon.cfg"
+    check "letters in cat1.dat: data files unchanged" data_unchanged
+}
+
+case_bad_input_starts() {
+    start_past_folder
+    start_past_noise_settings
+    start_past_letters
+}
+
+# ---------------------------------------------------------------------------------------------
+# Bad data the program must refuse: a message box, no main window, no settings.
+refused() {  # refused NAME
+    keep_expected
+    start_viewer
+    if ! poll 10 find_message_box; then
+        find_main_window && fail "$1: the main window came up" || fail "$1: no message box"
+        abandon_viewer
+        return
+    fi
+    pass "$1: a message box titled \"Tessaran Stars\" of $(window_size "$BOX")"
+    check "$1: no main window" eval '! find_main_window'
+    timeout 5 xdotool windowfocus --sync "$BOX"
+    xdotool key Return
+    ends_cleanly "$1"
+    check "$1: no settings written" \
+        test ! -e "$RUN/work/maridon.cfg" -a ! -e "$RUN/program/maridon.cfg"
+    check "$1: data files unchanged" data_unchanged
+}
+
+case_bad_input_refused() {
+    # Record 4321 of catb.bin with magnitude 9.00 (900 hundredths), beyond the brightest bound.
+    new_run reference_out_of_range
+    put_data "${DATA_FILES[@]}"
+    printf '\x84\x03' | dd of="$RUN/work/catb.bin" bs=1 seek=$((4321 * 30 + 26)) conv=notrunc \
+        status=none
+    refused "magnitude out of range in catb.bin"
+
+    new_run empty_edition
+    put_data catb.bin cat2.dat cat3.dat
+    : >"$RUN/work/cat1.dat"
+    refused "empty cat1.dat"
+}
+
+start_display
+case "$CASE" in
+    session) case_session ;;
+    bad_input_starts) case_bad_input_starts ;;
+    bad_input_refused) case_bad_input_refused ;;
+    *) echo "unknown case $CASE"; exit 2 ;;
+esac
+echo "e2e $CASE: $PASSED passed, $FAILED failed"
+[ "$FAILED" -eq 0 ]
