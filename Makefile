@@ -1,22 +1,28 @@
 # Set-up, build and test in one step each, on a fresh Debian 12 machine:
 #   make run    installs what is missing, builds into build/ and starts the viewer
-#   make test   installs what is missing, builds and runs the whole test suite
+#   make test   installs what is missing, builds and runs the whole test suite, then the same
+#               suite built with the address and undefined-behaviour sanitizers, then each
+#               fuzz target for a bounded time (make sanitize and make fuzz run those alone)
 #   make data   also installs the packaged star catalogues and regenerates the shipped data/
 #   make artwork  redraws the about picture and the icons in resources/
 BUILD := build
+SANITIZE_BUILD := build-sanitize
+FUZZ_BUILD := build-fuzz
 JOBS := $(shell nproc)
 # qt6-base-dev brings the Qt 6 Widgets, PrintSupport and Test modules and the offscreen platform
 # the Qt tests run on; its CMake files look for OpenGL (libgl-dev). fonts-wine has the Tahoma label
 # font, fonts-liberation its fallback and Liberation Mono, the nearest-stars list's stand-in for
 # Courier New; xdg-utils opens the user guide in the browser;
-# poppler-utils reads back the PDF the printing test prints.
+# poppler-utils reads back the PDF the printing test prints; clang and libclang-rt-dev (its
+# sanitizer and libFuzzer runtimes) build the fuzz targets.
 PACKAGES := cmake g++ make libgtest-dev libgmock-dev libbenchmark-dev \
-            qt6-base-dev libgl-dev fonts-wine fonts-liberation xdg-utils poppler-utils
+            qt6-base-dev libgl-dev fonts-wine fonts-liberation xdg-utils poppler-utils \
+            clang libclang-rt-dev
 # The packaged star catalogues the shipped data is made from; only make data needs them.
 DATA_PACKAGES := xplanet kstars-data stellarium-data
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
-.PHONY: run test build setup bench data artwork
+.PHONY: run test build setup bench data artwork sanitize sanitize-suite fuzz fuzz-runs
 
 run: build
 	@if [ -x $(BUILD)/tessaran-stars ]; then cd $(BUILD) && ./tessaran-stars; \
@@ -24,6 +30,45 @@ run: build
 
 test: build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+	$(MAKE) --no-print-directory sanitize-suite fuzz-runs
+
+# The whole test suite built with AddressSanitizer and UndefinedBehaviorSanitizer; the first
+# fault of either (leaks included) ends the test that made it, and so fails the run.
+SANITIZER_ENV := ASAN_OPTIONS=detect_leaks=1:abort_on_error=0:strict_string_checks=1 \
+                 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+sanitize: setup sanitize-suite
+sanitize-suite:
+	cmake -S . -B $(SANITIZE_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTESSARAN_SANITIZE=ON
+	$(SANITIZER_ENV) cmake --build $(SANITIZE_BUILD) -j $(JOBS)
+	cd $(SANITIZE_BUILD) && $(SANITIZER_ENV) ctest --output-on-failure -j $(JOBS)
+
+# Each libFuzzer target of fuzz/ for FUZZ_SECONDS from its committed seeds (new inputs go to
+# $(FUZZ_BUILD)/corpus, crash inputs to $(FUZZ_BUILD)/artifacts); any crash, leak, overflow,
+# time-out or undefined behaviour fails the run. Needs clang; without it the step is skipped.
+FUZZ_SECONDS := 20
+FUZZ_TARGETS := edition-reader reference-reader settings-reader parse-epoch parse-offset \
+                nearest-stars
+fuzz: setup fuzz-runs
+fuzz-runs:
+	@mkdir -p $(FUZZ_BUILD); \
+	if ! echo 'extern "C" int LLVMFuzzerTestOneInput(const char*, long) { return 0; }' | \
+	  clang++ -fsanitize=fuzzer -x c++ - -o $(FUZZ_BUILD)/fuzzer-check >/dev/null 2>&1; then \
+	  echo "clang++ with libFuzzer is not installed: the fuzz targets are skipped."; exit 0; fi; \
+	set -e; \
+	cmake -S . -B $(FUZZ_BUILD) -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	  -DTESSARAN_FUZZ=ON; \
+	cmake --build $(FUZZ_BUILD) -j $(JOBS); \
+	mkdir -p $(FUZZ_BUILD)/artifacts; \
+	for target in $(FUZZ_TARGETS); do \
+	  echo "Fuzzing $$target for $(FUZZ_SECONDS) s"; \
+	  mkdir -p $(FUZZ_BUILD)/corpus/$$target; \
+	  $(FUZZ_BUILD)/fuzz-$$target -max_total_time=$(FUZZ_SECONDS) -rss_limit_mb=2048 -timeout=10 \
+	    -print_final_stats=1 -artifact_prefix=$(FUZZ_BUILD)/artifacts/$$target- \
+	    $(FUZZ_BUILD)/corpus/$$target fuzz/corpus/$$target \
+	    > $(FUZZ_BUILD)/$$target.log 2>&1 || { tail -n 60 $(FUZZ_BUILD)/$$target.log; \
+	    echo "fuzz-$$target failed; its input is in $(FUZZ_BUILD)/artifacts/"; exit 1; }; \
+	  grep -E "^stat::number_of_executed_units|^Done" $(FUZZ_BUILD)/$$target.log; \
+	done
 
 bench: build
 	$(BUILD)/tessaran-bench

@@ -1,5 +1,6 @@
 // The readers take a path, so each fuzz target writes its input to one temporary file of its own
-// process, rewritten for every input and removed when the run ends.
+// process, rewritten for every input and removed when the run ends. The file is kept in memory
+// (/dev/shm) where that exists, since the settings writer syncs every file it writes.
 #pragma once
 
 #include <unistd.h>
@@ -12,8 +13,9 @@
 class FuzzInputFile {
 public:
     explicit FuzzInputFile(const char* stem) {
-        const char* dir = std::getenv("TMPDIR");
-        std::string pattern = std::string(dir && *dir ? dir : "/tmp") + "/" + stem + "-XXXXXX";
+        const char* dir = access("/dev/shm", W_OK) == 0 ? "/dev/shm" : std::getenv("TMPDIR");
+        if (!dir || !*dir) dir = "/tmp";
+        std::string pattern = std::string(dir) + "/" + stem + "-XXXXXX";
         int fd = mkstemp(&pattern[0]);
         if (fd < 0) std::abort();
         close(fd);
