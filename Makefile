@@ -34,7 +34,7 @@ test: build
 
 # The whole test suite built with AddressSanitizer and UndefinedBehaviorSanitizer; the first
 # fault of either (leaks included) ends the test that made it, and so fails the run.
-SANITIZER_ENV := ASAN_OPTIONS=detect_leaks=1:abort_on_error=0:strict_string_checks=1 \
+SANITIZER_ENV := ASAN_OPTIONS=detect_leaks=1:strict_string_checks=1 \
                  UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 sanitize: setup sanitize-suite
 sanitize-suite:
@@ -46,8 +46,7 @@ sanitize-suite:
 # $(FUZZ_BUILD)/corpus, crash inputs to $(FUZZ_BUILD)/artifacts); any crash, leak, overflow,
 # time-out or undefined behaviour fails the run. Needs clang; without it the step is skipped.
 FUZZ_SECONDS := 20
-FUZZ_TARGETS := edition-reader reference-reader settings-reader parse-epoch parse-offset \
-                nearest-stars
+FUZZ_TARGETS := $(subst _,-,$(patsubst fuzz/%_fuzz.cpp,%,$(wildcard fuzz/*_fuzz.cpp)))
 fuzz: setup fuzz-runs
 fuzz-runs:
 	@mkdir -p $(FUZZ_BUILD); \
