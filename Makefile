@@ -1,8 +1,8 @@
 # Set-up, build and test in one step each, on a fresh Debian 12 machine:
 #   make run    installs what is missing, builds into build/ and starts the viewer
-#   make test   installs what is missing, builds and runs the whole test suite, then each
-#               fuzz target for a bounded time (make fuzz runs that stage alone)
-#   make sanitize  the whole suite again built with the address and undefined-behaviour sanitizers
+#   make test   installs what is missing, builds and runs the whole test suite, then the same
+#               suite built with the address and undefined-behaviour sanitizers, then each
+#               fuzz target for a bounded time (make sanitize and make fuzz run those alone)
 #   make data   also installs the packaged star catalogues and regenerates the shipped data/
 #   make artwork  redraws the about picture and the icons in resources/
 BUILD := build
@@ -32,11 +32,11 @@ run: build
 
 test: build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
-	$(MAKE) --no-print-directory fuzz-runs
+	$(MAKE) --no-print-directory sanitize-suite fuzz-runs
 
 # The whole test suite built with AddressSanitizer and UndefinedBehaviorSanitizer; the first
 # fault of either (leaks included) ends the test that made it, and so fails the run.
-SANITIZER_ENV := ASAN_OPTIONS=detect_leaks=1:abort_on_error=0:strict_string_checks=1 \
+SANITIZER_ENV := ASAN_OPTIONS=detect_leaks=1:strict_string_checks=1 \
                  UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 sanitize: setup sanitize-suite
 sanitize-suite:
@@ -48,8 +48,7 @@ sanitize-suite:
 # $(FUZZ_BUILD)/corpus, crash inputs to $(FUZZ_BUILD)/artifacts); any crash, leak, overflow,
 # time-out or undefined behaviour fails the run. Needs clang; without it the step is skipped.
 FUZZ_SECONDS := 20
-FUZZ_TARGETS := edition-reader reference-reader settings-reader parse-epoch parse-offset \
-                nearest-stars
+FUZZ_TARGETS := $(subst _,-,$(patsubst fuzz/%_fuzz.cpp,%,$(wildcard fuzz/*_fuzz.cpp)))
 fuzz: setup fuzz-runs
 fuzz-runs:
 	@mkdir -p $(FUZZ_BUILD); \

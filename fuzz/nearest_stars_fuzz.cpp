@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 #include "geometry/nearest_stars.h"
@@ -16,12 +17,15 @@ namespace {
 constexpr size_t kMostStars = 64;
 constexpr size_t kLongestText = 4096;
 
-// Any float, NaN and infinities included, or now and then a small screen coordinate so that
-// stars fall within the click radius.
-float anyFloat(FuzzedDataProvider& in) {
-    if (in.ConsumeBool()) return float(in.ConsumeIntegralInRange<int>(-50, 1200));
-    return in.ConsumeFloatingPoint<float>();
+// Any value, NaN and infinities included, or as often a small screen coordinate, so that clicks
+// and stars meet within the radius.
+template <typename T>
+T anyValue(FuzzedDataProvider& in) {
+    if (in.ConsumeBool()) return T(in.ConsumeIntegralInRange<int>(-50, 1200));
+    if constexpr (std::is_integral_v<T>) return in.ConsumeIntegral<T>();
+    else return in.ConsumeFloatingPoint<T>();
 }
+float anyFloat(FuzzedDataProvider& in) { return anyValue<float>(in); }
 
 void fillBytes(FuzzedDataProvider& in, char* bytes, size_t size) {
     std::vector<uint8_t> taken = in.ConsumeBytes<uint8_t>(size);
@@ -65,8 +69,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     NearestStarsMode mode;
     nearestStarsSetMode(mode, in.ConsumeFloatingPoint<double>(), in.ConsumeFloatingPoint<float>(),
                         in.ConsumeFloatingPoint<float>(), in.ConsumeIntegral<int>());
-    int x = in.ConsumeIntegral<int>(), y = in.ConsumeIntegral<int>();
-    double radius = in.ConsumeFloatingPoint<double>();
+    int x = anyValue<int>(in), y = anyValue<int>(in);
+    double radius = anyValue<double>(in);
 
     Constellation constellation;
     constellation.name = in.ConsumeRandomLengthString(kLongestText);

@@ -93,11 +93,9 @@ static std::string directionText(const NearestStarsMode& mode, Vector3 v) {
 }
 
 static std::string ancientPositionText(const NearestStarsMode& mode, const AncientStar& star) {
-    double lon = (star.lonMinutes / 60.0 + star.zodiacSign * 30 + star.signDegrees) * kDegToRad +
-                 mode.offsetLon;
-    double lat = (star.latMinutes / 60.0 + star.latDegrees) * kDegToRad;
-    if (star.latSouth) lat = -lat;
-    lat += mode.offsetLat;
+    // In double throughout, so that no recorded sign or degree overflows an int.
+    double lon = ancientLonDegrees(star) * kDegToRad + mode.offsetLon;
+    double lat = ancientLatDegrees(star) * kDegToRad + mode.offsetLat;
     Vector3 v;
     lonLatToVec3(lon, lat, v);
     return directionText(mode, v);

@@ -224,7 +224,13 @@ void platformOpenCancelDialog(const char* caption, const char* text, void (*onCa
     cancelDialog->show();
 }
 
-void platformCloseCancelDialog() { delete cancelDialog.data(); }
+void platformCloseCancelDialog() {
+    // Let go of the dialog before deleting it: its destructor hides it, and the events that sends
+    // must find no dialog rather than one already destroyed down to its base class.
+    CancelDialog* dialog = cancelDialog.data();
+    cancelDialog.clear();
+    delete dialog;
+}
 
 void platformProcessEvents() { QApplication::processEvents(); }
 
