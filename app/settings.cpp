@@ -9,6 +9,7 @@
 #include <cstring>
 
 #include "catalog/locator.h"
+#include "catalog/text_format.h"
 #include "geometry/vectors.h"
 
 namespace {
@@ -183,6 +184,19 @@ bool rectHasArea(const ScreenRect& rect) {
 
 double degrees(float radians) { return radians * kRadToDeg; }
 
+// Beyond this magnitude, which only endless zooming or a hand-made file reaches, a value is
+// written in exponent form with every digit of its type: fixed notation would make a view row
+// longer than the piece the reader takes as one line, and the rest would be read as the next
+// constellation's view.
+constexpr double kFixedNotationLimit = 1e9;
+constexpr int kFloatDigits = 9;
+constexpr int kDoubleDigits = 17;
+
+std::string settingsNumber(double value, int width, int decimals, int digits) {
+    if (std::fabs(value) < kFixedNotationLimit) return formatText("%*.*f", width, decimals, value);
+    return formatText("%*.*g", width, digits, value);
+}
+
 bool printSettings(std::FILE* file, const SettingsValues& values, const ColorTable& colors) {
     const ScreenRect& rect = values.windowRect;
     bool ok = std::fprintf(file, "%s %d %d %d %d\n", keyName(KeyWindowRect), rect.left, rect.top,
@@ -198,17 +212,22 @@ bool printSettings(std::FILE* file, const SettingsValues& values, const ColorTab
         ok = ok && std::fprintf(file, "%s %d %d %d\n", keyName(line.key), colorRed(c),
                                 colorGreen(c), colorBlue(c)) > 0;
     }
-    ok = ok && std::fprintf(file, "%s %f\n", keyName(KeyEpoch), values.epoch.epoch) > 0;
-    ok = ok && std::fprintf(file, "%s %f %f\n", keyName(KeyPOffsets),
-                            degrees(values.epoch.offsetLon), degrees(values.epoch.offsetLat)) > 0;
-    ok = ok && std::fprintf(file, "%s\n", keyName(KeyConViewArray)) > 0;
+    const EpochSetting& epoch = values.epoch;
+    std::string text = std::string(keyName(KeyEpoch)) + " " +
+                       settingsNumber(epoch.epoch, 0, 6, kDoubleDigits) + "\n" +
+                       keyName(KeyPOffsets) + " " +
+                       settingsNumber(degrees(epoch.offsetLon), 0, 6, kFloatDigits) + " " +
+                       settingsNumber(degrees(epoch.offsetLat), 0, 6, kFloatDigits) + "\n" +
+                       keyName(KeyConViewArray) + "\n";
     for (const ConView& view : values.views) {
-        ok = ok && std::fprintf(file, "   %5.1f %5.1f %5.1f %5.1f %5.1f %5.1f\n",
-                                degrees(view.viewLon), degrees(view.viewLat), degrees(view.roll),
-                                double(view.focalScale), degrees(view.shiftLon),
-                                degrees(view.shiftLat)) > 0;
+        text += "  ";
+        for (double value : {degrees(view.viewLon), degrees(view.viewLat), degrees(view.roll),
+                             double(view.focalScale), degrees(view.shiftLon),
+                             degrees(view.shiftLat)})
+            text += " " + settingsNumber(value, 5, 1, kFloatDigits);
+        text += "\n";
     }
-    return ok;
+    return ok && std::fputs(text.c_str(), file) >= 0;
 }
 
 }  // namespace

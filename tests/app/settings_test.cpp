@@ -86,6 +86,20 @@ TEST(SettingsFile, DefaultsAreWrittenAsKeyLinesAndValuesComeBackToTheFilesPrecis
     EXPECT_EQ(changes(read).rfind("rect -40 25 900 700, grid 1 2 3, label 200 150 100, "
                                   "eq 255 0 128, eqtext 255 127 191, epoch 1673941.25, "
                                   "offsets 1.500 -0.250, view0 0.0 -80.0 ", 0), 0u);
+    // Values no fixed notation fits in a line (a view zoomed in without end, a hand-made file)
+    // come back whole, and so do the views of the rows after them.
+    written.values.epoch.epoch = -1.2345678901234567e300;
+    written.values.epoch.offsetLon = -3.4e38f;
+    written.values.views[3].focalScale = 3.4e38f;
+    for (float* angle : {&written.values.views[3].viewLon, &written.values.views[3].viewLat,
+                         &written.values.views[3].roll, &written.values.views[3].shiftLon,
+                         &written.values.views[3].shiftLat})
+        *angle = -1.23456789e36f;
+    ASSERT_TRUE(writeSettings(path.c_str(), written.values, written.colors));
+    const Settings huge = readText(dir, readWholeFile(path));
+    EXPECT_EQ(huge.values.epoch.epoch, written.values.epoch.epoch);
+    EXPECT_EQ(huge.values.epoch.offsetLon, written.values.epoch.offsetLon);
+    EXPECT_EQ(changes(huge), changes(written));
 }
 
 TEST(SettingsFile, KeyLinesAreReadByTheirRules) {

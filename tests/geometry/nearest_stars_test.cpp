@@ -105,6 +105,12 @@ TEST(NearestStarsText, ListsTheAncientStarARuleAndTheReferenceStars) {
     EXPECT_EQ(l[8].substr(0, 18), "   0 abcdefghijkl ");
     for (size_t i = 3; i < 9; ++i) EXPECT_EQ(l[i].size(), 40u) << i;  // as wide as the window
 
+    // A sign number whose 30-fold passes the int range: 2147483670 degrees is 150 of the circle.
+    nearestStarsSetMode(mode, 2451545.0, 0, 0, 0);
+    star.zodiacSign = 71582789, star.signDegrees = 0, star.lonMinutes = 0;
+    ASSERT_TRUE(buildNearestStarsList(mode, c, refs.data(), 1, 100, 100, 10.0, text));
+    EXPECT_EQ(lines(text)[2].substr(19, 15), "150\xBA" "00'  62\xBA" "00'");
+
     // Equatorial: the ecliptic pole at right ascension 270, declination 90 - 23 deg 26.3'.
     nearestStarsSetMode(mode, 2451545.0, 0, 0, 1);
     EXPECT_STREQ(nearestStarsTitle(mode), "Nearest Stars [ra/dec]");
