@@ -140,24 +140,18 @@ window_position() {
     xdotool getwindowgeometry "$1" 2>/dev/null | sed -n 's/.*Position: \([0-9-]*,[0-9-]*\).*/\1/p'
 }
 # Windows titled "Tessaran Stars" split by size: the main window is large, the message box small.
-find_main_window() {
+# Sets FOUND to the last one whose width passes the test ("-ge" or "-lt" 400).
+find_titled_by_width() {
     local w
-    MAIN=""
+    FOUND=""
     for w in $(windows_titled '^Tessaran Stars$'); do
         local size=$(window_size "$w")
-        [ "${size%x*}" -ge 400 ] && MAIN=$w
+        [ "${size%x*}" "$1" 400 ] && FOUND=$w
     done
-    [ -n "$MAIN" ]
+    [ -n "$FOUND" ]
 }
-find_message_box() {
-    local w
-    BOX=""
-    for w in $(windows_titled '^Tessaran Stars$'); do
-        local size=$(window_size "$w")
-        [ "${size%x*}" -lt 400 ] && BOX=$w
-    done
-    [ -n "$BOX" ]
-}
+find_main_window() { find_titled_by_width -ge; MAIN=$FOUND; [ -n "$MAIN" ]; }
+find_message_box() { find_titled_by_width -lt; BOX=$FOUND; [ -n "$BOX" ]; }
 # The splash has no title of its own: it is the program's other window of the about box's size.
 find_splash() {
     SPLASH=""
