@@ -82,10 +82,8 @@ TEST_F(ShellTest, LongitudeWrapsLatitudeRunsOverThePoleAndShiftStepsStayInSingle
     EXPECT_NEAR(deg(theApp.view.centerLon), 0.5, 1e-5);
     onKeyDown(KeyRight);
     EXPECT_NEAR(deg(theApp.view.centerLon), 359.5, 1e-5);
-    theApp.view.centerLat = 85 * kDegToRad;
-    fake.shiftDown = true;
-    onKeyDown(KeyUp);
-    onKeyDown(KeyUp);
+    theApp.view.centerLat = 85 * kDegToRad, fake.shiftDown = true;
+    onKeyDown(KeyUp), onKeyDown(KeyUp);
     EXPECT_NEAR(deg(theApp.view.centerLat), 105, 1e-5);
     fake.shiftDown = false;
     // A longitude saved as 360 comes back as 360, and the next step brings it into range.
