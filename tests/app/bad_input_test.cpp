@@ -1,5 +1,5 @@
-// Start-up on the bad input a new user may leave in the working folder: folders under the data
-// files' names, and damaged catalogues that hide good ones beside the program.
+// Start-up on the bad input a new user may leave about: folders under the data files' names, and
+// missing or damaged catalogues beside the program or hiding good ones in the working folder.
 #include <functional>
 
 #include "shell_fixture.h"
@@ -15,55 +15,49 @@ TEST_F(ShellTest, FoldersNamedLikeTheDataFilesArePassedOverForTheFilesBesideTheP
         ASSERT_TRUE(std::filesystem::create_directory(work.path(name)));
     writeCatalogs();
     ASSERT_TRUE(writeTextFile(programFile("maridon.cfg"), "Epoch 1673941\n"));
-
     ASSERT_TRUE(startUp(exePath()));
-    EXPECT_EQ(std::count(fake.log.begin(), fake.log.end(), kLoadFailure), 0);
+    EXPECT_TRUE(takeLog().empty());
     EXPECT_EQ(currentEditionName(theApp.catalogs), "Edition One");
-    EXPECT_EQ(theApp.epoch.epoch, 1673941.0);  // the settings beside the program were read
-    EXPECT_EQ(theApp.settingsPath, programFile("maridon.cfg"));
-
+    EXPECT_EQ(theApp.epoch.epoch, 1673941.0);
     ASSERT_TRUE(shutDown({0, 0, 1120, 896}));
     EXPECT_EQ(readWholeFile(programFile("maridon.cfg")).rfind("WindowRect 0 0 1120 896\n", 0), 0u);
-    EXPECT_TRUE(std::filesystem::is_directory(work.path("maridon.cfg")));
 }
 
-TEST_F(ShellTest, ADamagedCatalogueInTheWorkingFolderFailsStartUpAndIsLeftAsItWas) {
+TEST_F(ShellTest, AMissingOrDamagedCatalogueStopsStartUpAndLeavesEveryFileAsItWas) {
+    using Damage = std::function<std::string(std::string)>;  // the good file's bytes to the bad
     const struct {
         const char* file;
-        std::function<bool(const std::string&)> write;
-    } damaged[] = {
-        {"cat1.dat", [](const std::string& path) { return writeTextFile(path, ""); }},
-        {"cat3.dat",
-         [](const std::string& path) {
-             // Without the last star of Piscis Austrinus.
-             if (!writeEdition(path.c_str(), *sampleEdition("Cut Short"))) return false;
-             std::string text = readWholeFile(path);
-             text.erase(text.rfind('\n', text.size() - 2) + 1);
-             return writeTextFile(path, text);
+        bool inWorkingFolder;
+        Damage damage;  // none: the file is removed
+    } cases[] = {
+        {"cat1.dat", true, [](std::string) { return std::string(); }},
+        {"cat3.dat", true,  // without the last star of Piscis Austrinus
+         [](std::string t) { return t.erase(t.rfind('\n', t.size() - 2) + 1); }},
+        {"catb.bin", true,
+         [](std::string bytes) {  // record 4321 of magnitude 9.00, past the faintest bound of 8
+             bytes[4321 * 30 + 26] = char(900 & 0xFF), bytes[4321 * 30 + 27] = char(900 >> 8);
+             return bytes;
          }},
-        {"catb.bin",
-         [](const std::string& path) {
-             // Record 4321 with magnitude 9.00, beyond the faintest bound of 8.
-             std::vector<ReferenceRecord> stars = sampleReferenceRecords();
-             if (!writeReferenceCatalog(path.c_str(), stars.data(), int(stars.size())))
-                 return false;
-             std::string bytes = readWholeFile(path);
-             bytes[4321 * 30 + 26] = char(900 & 0xFF);
-             bytes[4321 * 30 + 27] = char(900 >> 8);
-             return writeTextFile(path, bytes);
-         }},
+        {"cat3.dat", false, nullptr},
+        {"catb.bin", false, [](std::string bytes) { return bytes.substr(0, 5); }},
+        {"cat1.dat", false, [](std::string) { return std::string("not a catalog\n"); }},
     };
-    for (const auto& bad : damaged) {
-        SCOPED_TRACE(bad.file);
-        resetAppState();
-        resetFakePlatform();
+    const std::string settings = "Epoch 1673941\nWindowRect 1 2 3 4\n";
+    for (const auto& bad : cases) {
+        SCOPED_TRACE(bad.file + std::string(bad.inWorkingFolder ? " in the working folder" : ""));
+        std::filesystem::remove(work.path(bad.file));
         writeCatalogs();
-        ASSERT_TRUE(bad.write(work.path(bad.file)));
-        const std::string before = readWholeFile(work.path(bad.file));
-
+        ASSERT_TRUE(writeTextFile(programFile("maridon.cfg"), settings));
+        const std::string path = bad.inWorkingFolder ? work.path(bad.file) : programFile(bad.file);
+        const std::string good = readWholeFile(programFile(bad.file));
+        if (bad.damage) ASSERT_TRUE(writeTextFile(path, bad.damage(good)));
+        else std::filesystem::remove(path);
+        const std::string before = readWholeFile(path);
+        resetAppState();
         EXPECT_FALSE(startUp(exePath()));
         EXPECT_EQ(takeLog(), Log{kLoadFailure});
-        EXPECT_EQ(readWholeFile(work.path(bad.file)), before);
-        std::filesystem::remove(work.path(bad.file));
+        EXPECT_EQ(readWholeFile(path), before);
+        EXPECT_EQ(readWholeFile(programFile("maridon.cfg")), settings);
     }
+    EXPECT_TRUE(fake.texts.empty());
 }
