@@ -76,12 +76,26 @@ poll() {
     done
 }
 
+# The server of this run, on a display number of its own. Numbers start from one drawn from the
+# process id rather than from the lowest free one, so that runs side by side do not take a number
+# another run's server is just giving up (its exit removes the socket the new server listens on).
+display_answers() { kill -0 "$XVFB_PID" 2>/dev/null && xdotool getdisplaygeometry >/dev/null 2>&1; }
+# Either the server answers or it has given up (its display number was taken meanwhile).
+display_settled() { ! kill -0 "$XVFB_PID" 2>/dev/null || display_answers; }
 start_display() {
-    local fd_file=$ROOT/display
-    Xvfb -displayfd 3 -screen 0 ${SCREEN}x24 -nolisten tcp 3>"$fd_file" 2>"$ROOT/xvfb.log" &
-    XVFB_PID=$!
-    poll 10 test -s "$fd_file" || fatal "Xvfb did not start (see $ROOT/xvfb.log)"
-    export DISPLAY=":$(tr -d '\n' <"$fd_file")"
+    local n first=$((100 + $$ % 800))
+    for ((n = first; n < first + 20; n++)); do
+        [ -e "/tmp/.X$n-lock" ] && continue
+        Xvfb ":$n" -screen 0 ${SCREEN}x24 -nolisten tcp 2>"$ROOT/xvfb.log" &
+        XVFB_PID=$!
+        export DISPLAY=":$n"
+        poll 10 display_settled
+        display_answers && return
+        kill "$XVFB_PID" 2>/dev/null
+        wait "$XVFB_PID" 2>/dev/null
+        XVFB_PID=""
+    done
+    fatal "Xvfb did not start (see $ROOT/xvfb.log)"
 }
 
 # new_run NAME: a fresh program folder with the shipped data and a fresh working folder.
