@@ -1,11 +1,14 @@
 // The Qt adapter's widgets over a main window whose handlers record every call: the window's
-// events, the frame blit, the popup menu, the nearest-stars window, the about box and the epoch
-// dialog, each driven the way a person would drive it.
+// events, the frame blit, the popup menu, the choosers and message box, the nearest-stars window,
+// the about box and the epoch dialog, each driven the way a person would drive it.
+#include <QColorDialog>
 #include <QComboBox>
 #include <QElapsedTimer>
+#include <QFileDialog>
 #include <QFontInfo>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
@@ -192,11 +195,10 @@ private Q_SLOTS:
             QImage shown = window->grab().toImage();
             QCOMPARE(shown.size(), QSize(w, h));
             QCOMPARE(pixelAt(shown, 1, 1), kBlack);
-            QCOMPARE(pixelAt(shown, 0, 0), lane(4));
-            QCOMPARE(pixelAt(shown, w - 1, 0), lane(5));
-            QCOMPARE(pixelAt(shown, 0, h - 1), lane(6));
-            QCOMPARE(pixelAt(shown, w - 1, h - 1), lane(7));
-            for (int k = 0; k < 4; ++k) QCOMPARE(pixelAt(shown, 4 + k, h / 2), lane(k));
+            for (int k = 0; k < 4; ++k) {
+                QCOMPARE(pixelAt(shown, k % 2 * (w - 1), k / 2 * (h - 1)), lane(4 + k));
+                QCOMPARE(pixelAt(shown, 4 + k, h / 2), lane(k));
+            }
         };
         checkShown(301, 201);
         calls.clear();
@@ -229,6 +231,63 @@ private Q_SLOTS:
         QCOMPARE(opensAt, window->mapToGlobal(QPoint(40, 30)));
         QVERIFY(calls.empty());
         QTRY_COMPARE(calls, std::vector<std::string>{"command 1100"});
+    }
+
+    // The colour chooser starts at the colour given, with the run's custom colours, and hands
+    // back those the user changed whichever button closed it; the file chooser opens in the
+    // folder given with the pattern, and returns the full path with the working folder left as
+    // it was; with no observer a message box is a real one, OK alone, its text from the code page.
+    void choosersAndMessageBox() {
+        Color custom[16] = {}, chosen = kBlack;
+        custom[3] = makeColor(1, 2, 3);
+        QColor startedAt, customSeen;
+        whenModalOpens<QColorDialog>([&](QColorDialog* dialog) {
+            startedAt = dialog->currentColor(), customSeen = QColorDialog::customColor(3);
+            QColorDialog::setCustomColor(5, QColor(9, 8, 7));
+            dialog->setCurrentColor(QColor(200, 100, 50));
+            dialog->accept();
+        });
+        QVERIFY(platformChooseColor(makeColor(64, 32, 32), custom, chosen));
+        QVERIFY(startedAt == QColor(64, 32, 32) && customSeen == QColor(1, 2, 3));
+        QCOMPARE(chosen, makeColor(200, 100, 50));
+        whenModalOpens<QColorDialog>([](QColorDialog* dialog) {
+            QColorDialog::setCustomColor(6, QColor(4, 5, 6));
+            dialog->setCurrentColor(Qt::white);
+            dialog->reject();
+        });
+        QVERIFY(!platformChooseColor(kWhite, custom, chosen));
+        QCOMPARE(chosen, makeColor(200, 100, 50));
+        QVERIFY(custom[3] == makeColor(1, 2, 3) && custom[5] == makeColor(9, 8, 7) &&
+                custom[6] == makeColor(4, 5, 6));
+
+        QTemporaryDir folder;
+        QFile(folder.filePath("edition.dat")).open(QIODevice::WriteOnly);
+        const QString working = QDir::currentPath(), file = folder.filePath("edition.dat");
+        QString seen;
+        whenModalOpens<QFileDialog>([&seen](QFileDialog* dialog) {
+            seen = dialog->windowTitle() + " in " + dialog->directory().absolutePath() + " " +
+                   dialog->nameFilters().join(' ');
+            dialog->selectFile("edition.dat");
+            static_cast<QDialog*>(dialog)->accept();
+        });
+        std::string path;
+        QVERIFY(platformChooseFile("Load Catalog", "*.dat", folder.path().toStdString(), path));
+        QVERIFY2(seen.startsWith("Load Catalog in " + folder.path()) && seen.contains("*.dat"),
+                 qPrintable(seen));
+        QVERIFY(QString::fromStdString(path) == file && QDir::currentPath() == working);
+        whenModalOpens<QFileDialog>([](QFileDialog* dialog) { dialog->reject(); });
+        QVERIFY(!platformChooseFile("Load Catalog", "*.dat", "", path));
+        QCOMPARE(QString::fromStdString(path), file);
+
+        setMessageBoxObserver(nullptr);
+        whenModalOpens<QMessageBox>([&seen](QMessageBox* box) {
+            seen = box->windowTitle() + ": " + box->text();
+            if (box->standardButtons() != QMessageBox::Ok) seen += " and other buttons";
+            box->done(QMessageBox::Ok);
+        });
+        platformMessageBox("Caf\xE9 closed.", "Tessaran Stars");
+        initTestCase();
+        QCOMPARE(seen, QString::fromUtf8("Tessaran Stars: Café closed."));
     }
 
     void nearestStarsList() {
