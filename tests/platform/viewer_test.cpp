@@ -179,8 +179,8 @@ private Q_SLOTS:
     }
 
     // Placed at the settings' window rectangle, the splash over the new window leaves it the
-    // keyboard; Page Up from Ursa Minor wraps to Piscis Austrinus, F1 to F3 switch the edition
-    // under the same view, and the epoch dialog's OK moves the reference stars and repaints. The
+    // keyboard; Page Up from Ursa Minor wraps to Piscis Austrinus, F2 switches the edition under
+    // the same view, and the epoch dialog's OK moves the reference stars and repaints. The
     // window's last place and the epoch are written back on closing.
     void keysAndDialogsDriveTheShell() {
         prepare("WindowRect 10 20 1210 720\n");
@@ -199,14 +199,9 @@ private Q_SLOTS:
             QVERIFY(showsStatusLine(window, statusText()));
 
             const double lon = theApp.view.centerLon;
-            for (int slot : {1, 2, 0}) {
-                QTest::keyClick(&window, Qt::Key(Qt::Key_F1 + slot));
-                QCOMPARE(theApp.catalogs.current, slot);
-                const std::string& name = theApp.catalogs.slots[slot]->name;
-                QVERIFY(QString::fromLatin1(statusText()).endsWith(QString::fromLatin1(name)));
-                QVERIFY(showsStatusLine(window, statusText()));
-            }
-            QCOMPARE(theApp.view.centerLon, lon);
+            QTest::keyClick(&window, Qt::Key_F2);
+            QVERIFY(theApp.catalogs.current == 1 && theApp.view.centerLon == lon);
+            QVERIFY(showsStatusLine(window, statusText()));
 
             const Vector3 before = theApp.reference->stars[100].dir;
             const QImage shownBefore = window.grab().toImage();
