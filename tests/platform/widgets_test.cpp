@@ -263,10 +263,10 @@ private Q_SLOTS:
         QFile(folder.filePath("edition.dat")).open(QIODevice::WriteOnly);
         const QString working = QDir::currentPath(), file = folder.filePath("edition.dat");
         QString seen;
-        whenModalOpens<QFileDialog>([&seen](QFileDialog* dialog) {
+        whenModalOpens<QFileDialog>([&seen, file](QFileDialog* dialog) {
             seen = dialog->windowTitle() + " in " + dialog->directory().absolutePath() + " " +
                    dialog->nameFilters().join(' ');
-            dialog->selectFile("edition.dat");
+            dialog->selectFile(file);
             static_cast<QDialog*>(dialog)->accept();
         });
         std::string path;
