@@ -194,8 +194,7 @@ private Q_SLOTS:
             QCOMPARE(currentConstellation()->name, std::string("Ursa Minor"));
             QVERIFY(showsStatusLine(window, statusText()));
             QTest::keyClick(&window, Qt::Key_PageUp);
-            const char* wrapped = "Piscis Austrinus  +View (293, -20, 0, 8.0)  FOV (";
-            QVERIFY2(statusText().rfind(wrapped, 0) == 0, statusText().c_str());
+            QCOMPARE(currentConstellation()->name, std::string("Piscis Austrinus"));
             QVERIFY(showsStatusLine(window, statusText()));
 
             const double lon = theApp.view.centerLon;
