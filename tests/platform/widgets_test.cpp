@@ -1,11 +1,14 @@
 // The Qt adapter's widgets over a main window whose handlers record every call: the window's
-// events, the frame blit, the popup menu, the nearest-stars window, the about box and the epoch
-// dialog, each driven the way a person would drive it.
+// events, the frame blit, the popup menu, the choosers and message box, the nearest-stars window,
+// the about box and the epoch dialog, each driven the way a person would drive it.
+#include <QColorDialog>
 #include <QComboBox>
 #include <QElapsedTimer>
+#include <QFileDialog>
 #include <QFontInfo>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
@@ -134,8 +137,8 @@ private Q_SLOTS:
     void windowEventsReachTheHandlers() {
         QCOMPARE(window->windowTitle(), QString("Tessaran Stars"));
         QCOMPARE(window->cursor().shape(), Qt::CrossCursor);
-        QCOMPARE(std::vector<std::string>(calls.begin(), calls.begin() + 3),
-                 (std::vector<std::string>{"create", "size 301x201", "paint"}));
+        calls.resize(3);
+        QCOMPARE(calls, (std::vector<std::string>{"create", "size 301x201", "paint"}));
 
         // Virtual keys by their codes, typed characters as single bytes; Ctrl+letter is the
         // control code, Alt alone types nothing, Ctrl+Alt (AltGr) types the key's text.
@@ -149,10 +152,9 @@ private Q_SLOTS:
             {Qt::Key_Left, S, u"", "key 37 shift"}, {Qt::Key_Up, {}, u"", "key 38"},
             {Qt::Key_Right, C, u"", "key 39 ctrl"}, {Qt::Key_Down, {}, u"", "key 40"},
             {Qt::Key_PageUp, {}, u"", "key 33"}, {Qt::Key_PageDown, {}, u"", "key 34"},
-            {Qt::Key_F1, {}, u"", "key 112"}, {Qt::Key_F2, {}, u"", "key 113"},
-            {Qt::Key_F3, {}, u"", "key 114"}, {Qt::Key_Escape, {}, u"\x1b", "key 27"},
+            {Qt::Key_F1, {}, u"", "key 112"}, {Qt::Key_Escape, {}, u"\x1b", "key 27"},
             {Qt::Key_V, {}, u"v", "char 118"}, {Qt::Key_S, S, u"S", "char 83 shift"},
-            {Qt::Key_S, C, u"\x13", "char 19 ctrl"}, {Qt::Key_Z, C, u"\x1a", "char 26 ctrl"},
+            {Qt::Key_Z, C, u"\x1a", "char 26 ctrl"},
             {Qt::Key_BracketRight, C, u"", "char 29 ctrl"}, {Qt::Key_1, C, u"1", nullptr},
             {Qt::Key_X, A, u"x", nullptr}, {Qt::Key_X, C | A, u"x", "char 120 ctrl"},
             {Qt::Key_masculine, {}, u"\u00ba", "char 186"},
@@ -192,11 +194,10 @@ private Q_SLOTS:
             QImage shown = window->grab().toImage();
             QCOMPARE(shown.size(), QSize(w, h));
             QCOMPARE(pixelAt(shown, 1, 1), kBlack);
-            QCOMPARE(pixelAt(shown, 0, 0), lane(4));
-            QCOMPARE(pixelAt(shown, w - 1, 0), lane(5));
-            QCOMPARE(pixelAt(shown, 0, h - 1), lane(6));
-            QCOMPARE(pixelAt(shown, w - 1, h - 1), lane(7));
-            for (int k = 0; k < 4; ++k) QCOMPARE(pixelAt(shown, 4 + k, h / 2), lane(k));
+            for (int k = 0; k < 4; ++k) {
+                QCOMPARE(pixelAt(shown, k % 2 * (w - 1), k / 2 * (h - 1)), lane(4 + k));
+                QCOMPARE(pixelAt(shown, 4 + k, h / 2), lane(k));
+            }
         };
         checkShown(301, 201);
         calls.clear();
@@ -231,6 +232,63 @@ private Q_SLOTS:
         QTRY_COMPARE(calls, std::vector<std::string>{"command 1100"});
     }
 
+    // The colour chooser starts at the colour given, with the run's custom colours, and hands
+    // back those the user changed whichever button closed it; the file chooser opens in the
+    // folder given with the pattern, and returns the full path with the working folder left as
+    // it was; with no observer a message box is a real one, OK alone, its text from the code page.
+    void choosersAndMessageBox() {
+        Color custom[16] = {}, chosen = kBlack;
+        custom[3] = makeColor(1, 2, 3);
+        QColor startedAt, customSeen;
+        whenModalOpens<QColorDialog>([&](QColorDialog* dialog) {
+            startedAt = dialog->currentColor(), customSeen = QColorDialog::customColor(3);
+            QColorDialog::setCustomColor(5, QColor(9, 8, 7));
+            dialog->setCurrentColor(QColor(200, 100, 50));
+            dialog->accept();
+        });
+        QVERIFY(platformChooseColor(makeColor(64, 32, 32), custom, chosen));
+        QVERIFY(startedAt == QColor(64, 32, 32) && customSeen == QColor(1, 2, 3));
+        QCOMPARE(chosen, makeColor(200, 100, 50));
+        whenModalOpens<QColorDialog>([](QColorDialog* dialog) {
+            QColorDialog::setCustomColor(6, QColor(4, 5, 6));
+            dialog->setCurrentColor(Qt::white);
+            dialog->reject();
+        });
+        QVERIFY(!platformChooseColor(kWhite, custom, chosen));
+        QCOMPARE(chosen, makeColor(200, 100, 50));
+        QVERIFY(custom[3] == makeColor(1, 2, 3) && custom[5] == makeColor(9, 8, 7) &&
+                custom[6] == makeColor(4, 5, 6));
+
+        QTemporaryDir folder;
+        QFile(folder.filePath("edition.dat")).open(QIODevice::WriteOnly);
+        const QString working = QDir::currentPath(), file = folder.filePath("edition.dat");
+        QString seen;
+        whenModalOpens<QFileDialog>([&seen, file](QFileDialog* dialog) {
+            seen = dialog->windowTitle() + " in " + dialog->directory().absolutePath() + " " +
+                   dialog->nameFilters().join(' ');
+            dialog->selectFile(file);
+            static_cast<QDialog*>(dialog)->accept();
+        });
+        std::string path;
+        QVERIFY(platformChooseFile("Load Catalog", "*.dat", folder.path().toStdString(), path));
+        QVERIFY2(seen.startsWith("Load Catalog in " + folder.path()) && seen.contains("*.dat"),
+                 qPrintable(seen));
+        QVERIFY(QString::fromStdString(path) == file && QDir::currentPath() == working);
+        whenModalOpens<QFileDialog>([](QFileDialog* dialog) { dialog->reject(); });
+        QVERIFY(!platformChooseFile("Load Catalog", "*.dat", "", path));
+        QCOMPARE(QString::fromStdString(path), file);
+
+        setMessageBoxObserver(nullptr);
+        whenModalOpens<QMessageBox>([&seen](QMessageBox* box) {
+            seen = box->windowTitle() + ": " + box->text();
+            if (box->standardButtons() != QMessageBox::Ok) seen += " and other buttons";
+            box->done(QMessageBox::Ok);
+        });
+        platformMessageBox("Caf\xE9 closed.", "Tessaran Stars");
+        initTestCase();
+        QCOMPARE(seen, QString::fromUtf8("Tessaran Stars: Café closed."));
+    }
+
     void nearestStarsList() {
         QVERIFY(!platformNearestStarsIsOpen());
         platformNearestStarsShow("Nearest Stars [lon/lat]", elevenLineList().c_str(), 10, 20);
@@ -243,8 +301,7 @@ private Q_SLOTS:
         QCOMPARE(lines[1], QString::fromUtf8(" 424      alp UMi   63º00'  66º00'  3.0"));
         QVERIFY(QFontInfo(list->font()).fixedPitch());
         // Forty characters by eleven lines in view; one more of either scrolls.
-        QCOMPARE(list->horizontalScrollBar()->maximum(), 0);
-        QCOMPARE(list->verticalScrollBar()->maximum(), 0);
+        QVERIFY(!list->horizontalScrollBar()->maximum() && !list->verticalScrollBar()->maximum());
         list->setPlainText(QString(41, 'M'));
         QTRY_VERIFY(list->horizontalScrollBar()->maximum() > 0);
         list->setPlainText(QString("M\n").repeated(11) + "M");
@@ -253,9 +310,8 @@ private Q_SLOTS:
         // Close: the default button, centred under the list, with the focus.
         QPushButton* close = shown->closeButton();
         QRect field = list->geometry(), button = close->geometry();
-        QVERIFY(qAbs(button.center().x() - field.center().x()) <= 1);
+        QVERIFY(qAbs(button.center().x() - field.center().x()) <= 1 && close->isDefault());
         QVERIFY(button.top() > field.bottom() && shown->rect().contains(button));
-        QVERIFY(close->isDefault());
         QCOMPARE(shown->focusWidget(), static_cast<QWidget*>(close));
 
         // Placed two pixels right of and below the click; near the work area's right and
@@ -334,65 +390,59 @@ private Q_SLOTS:
         QTRY_VERIFY_WITH_TIMEOUT(splash.isNull(), 3000);
         QVERIFY(clock.elapsed() >= 1500 * 95 / 100);  // a coarse timer fires up to 5% early
 
-
         // Centred over the owner's outer rectangle with halves truncated toward zero, pushed in
         // to end on the desktop, then raised to 0 past its top or left.
-        const QSize box(284, 125);
-        const QRect desktop(0, 0, 1920, 1080);
-        QCOMPARE(aboutBoxPosition(QRect(500, 500, 101, 50), box, desktop), QPoint(409, 463));
-        QCOMPARE(aboutBoxPosition(QRect(1800, 1000, 400, 300), box, desktop), QPoint(1636, 955));
-        QCOMPARE(aboutBoxPosition(QRect(100, 1000, 400, 300), box, QRect(0, 40, 1920, 1000)),
-                 QPoint(158, 915));
-        QCOMPARE(aboutBoxPosition(QRect(-300, -400, 400, 600), box, desktop), QPoint(0, 0));
+        const QRect desktop(0, 0, 1920, 1080), owners[][2] = {
+            {{500, 500, 101, 50}, desktop}, {{1800, 1000, 400, 300}, desktop},
+            {{100, 1000, 400, 300}, {0, 40, 1920, 1000}}, {{-300, -400, 400, 600}, desktop}};
+        const QPoint placed[] = {{409, 463}, {1636, 955}, {158, 915}, {0, 0}};
+        for (int i = 0; i < 4; ++i)
+            QCOMPARE(aboutBoxPosition(owners[i][0], QSize(284, 125), owners[i][1]), placed[i]);
         openAboutBox(window.get(), 60000);
         QRect outer = window->frameGeometry();
         QCOMPARE(aboutBoxes().value(0)->frameGeometry().topLeft(),
                  outer.topLeft() + QPoint((outer.width() - 284) / 2, (outer.height() - 125) / 2));
     }
 
-    // Opening on a preset's setting selects it, on any other "Custom"; a preset chosen fills
-    // the fields, and "Custom" chosen leaves them as they are.
-    void epochDialogFieldsAndPresets() {
+    // Opening on a preset's setting selects it, on any other "Custom"; a preset chosen fills the
+    // fields, "Custom" chosen leaves them. A field that parses is rewritten when it loses the
+    // focus, one that does not is kept as typed; OK with an invalid field says so and stays open.
+    void epochDialogPresetsFieldsAndValidation() {
         auto dialog = openEpochDialog(EpochSetting{});
         QVERIFY(dialog);
         QComboBox* presets = dialog->presets();
+        QLineEdit* date = dialog->field(EpochFieldDate);
+        QLineEdit* lat = dialog->field(EpochFieldLatitude);
         QCOMPARE(dialog->windowTitle(), QString("Set Epoch"));
         QCOMPARE(texts(*dialog), QStringList({"20 Jul 137 AD", "+0º00'", "+0º00'"}));
         QCOMPARE(QStringList({presets->itemText(0), presets->itemText(1), presets->itemText(2)}),
                  QStringList({"Custom", "Maridon", "Calvoridon"}));
         QCOMPARE(presets->currentIndex(), 1);
-        QVERIFY(dialog->field(EpochFieldDate)->hasFocus() && dialog->okButton()->isDefault());
-
-        presets->setFocus();
-        QTest::keyClick(presets, Qt::Key_Down);
-        QCOMPARE(texts(*dialog), QStringList({"1 Jan 130 BC", "-2º40'", "+0º00'"}));
-        typeInto(dialog->field(EpochFieldLatitude), "1 30");
-        presets->setFocus();
-        QTest::keyClick(presets, Qt::Key_Home);
-        QCOMPARE(presets->currentIndex(), 0);
-        QCOMPARE(texts(*dialog), QStringList({"1 Jan 130 BC", "-2º40'", "+1º30'"}));
-
+        QVERIFY(date->hasFocus() && dialog->okButton()->isDefault());
         auto custom = openEpochDialog(EpochSetting{2451545.0, 0.01f, 0});
         QCOMPARE(custom->presets()->currentIndex(), 0);
         QCOMPARE(texts(*custom), QStringList({"1 Jan 2000 AD", "+0º34'", "+0º00'"}));
         const EpochPreset& second = kEpochPresets[1];
         auto preset = openEpochDialog({second.epoch, second.offsetLon, second.offsetLat});
         QCOMPARE(preset->presets()->currentIndex(), 2);
-    }
+        custom.reset(), preset.reset();
 
-    // A field that parses is rewritten when it loses the focus, one that does not is kept as
-    // typed; OK with an invalid field says so and stays open.
-    void epochDialogReformatsAndValidates() {
-        auto dialog = openEpochDialog(EpochSetting{});
-        QVERIFY(dialog);
-        QLineEdit* date = dialog->field(EpochFieldDate);
-        QLineEdit* lon = dialog->field(EpochFieldLongitude);
-        QLineEdit* lat = dialog->field(EpochFieldLatitude);
+        dialog->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(dialog.get()));
+        presets->setFocus();
+        QTest::keyClick(presets, Qt::Key_Down);
+        QCOMPARE(texts(*dialog), QStringList({"1 Jan 130 BC", "-2º40'", "+0º00'"}));
+        typeInto(lat, "1 30");
+        presets->setFocus();
+        QTest::keyClick(presets, Qt::Key_Home);
+        QCOMPARE(presets->currentIndex(), 0);
+        QCOMPARE(texts(*dialog), QStringList({"1 Jan 130 BC", "-2º40'", "+1º30'"}));
+
         typeInto(date, "jul 20, 137");
         QCOMPARE(date->text(), QString("jul 20, 137"));
         QTest::keyClick(date, Qt::Key_Tab);
         QCOMPARE(date->text(), QString("20 Jul 137 AD"));
-        typeInto(lon, "2.5");
+        typeInto(dialog->field(EpochFieldLongitude), "2.5");
         typeInto(lat, QString::fromUtf8("-1°30"));
         typeInto(date, "20/7/137");
         QCOMPARE(texts(*dialog), QStringList({"20/7/137", "+2º30'", "-1º30'"}));

@@ -45,9 +45,8 @@ TEST(StarColors, EntriesTruncateTheBlackbodyRowsAndTheColourIndexPicksOne) {
     // B-V to temperature: 0 gives about 9531 K, 0.65 5722 K, 1.5 3990 K, 2 1195 K, -0.2
     // 16954 K; -0.3 (33605 K) and ever bluer indexes stay on entry 190, 2.5 and redder on 1.
     for (auto [index, entry] : std::initializer_list<std::pair<double, int>>{
-             {0.0, 86}, {0.65, 48}, {1.5, 30}, {2.0, 2}, {-0.2, 160}, {-0.3, 190}, {-0.5, 190},
-             {-1e60, 190}, {-1e300, 190}, {-inf, 190}, {2.5, 1}, {6.0, 1}, {1e60, 1},
-             {1e300, 1}, {inf, 1}})
+             {0.0, 86}, {0.65, 48}, {1.5, 30}, {2.0, 2}, {-0.2, 160}, {-0.3, 190}, {-1e300, 190},
+             {-inf, 190}, {2.5, 1}, {1e60, 1}, {inf, 1}})
         EXPECT_EQ(starColorEntryForBV(index), entry) << index;
     int nan = starColorEntryForBV(std::numeric_limits<double>::quiet_NaN());
     EXPECT_TRUE(nan >= 1 && nan <= 190) << nan;
@@ -58,11 +57,8 @@ TEST(BlackbodyTable, KeepsTheListedRowsAndRunsMonotonicallyThroughWhite) {
         int row;
         float red, green, blue;
     } listed[] = {{0, 1, 1, 1},          {1, 1, .2, 0},         {2, 1, .2706, 0},
-                  {6, 1, .4353, 0},      {11, 1, .5529, .0431}, {20, 1, .7137, .3843},
-                  {30, 1, .8275, .6118}, {40, 1, .898, .7843},  {50, 1, .9529, .9176},
-                  {57, 1, .9765, .9922}, {58, .9961, .9804, 1}, {59, .9882, .9725, 1},
-                  {64, .9451, .9451, 1}, {80, .8549, .8863, 1}, {100, .7882, .8392, 1},
-                  {130, .7333, .7961, 1}, {160, .702, .7725, 1}, {190, .6784, .7569, 1}};
+                  {11, 1, .5529, .0431}, {57, 1, .9765, .9922}, {58, .9961, .9804, 1},
+                  {59, .9882, .9725, 1}, {100, .7882, .8392, 1}, {190, .6784, .7569, 1}};
     for (const auto& l : listed) {
         const float* row = kBlackbodyTable[l.row];
         EXPECT_TRUE(row[0] == l.red && row[1] == l.green && row[2] == l.blue) << "row " << l.row;

@@ -95,12 +95,6 @@ struct Frame : testing::Test, Scene {
 
 }  // namespace
 
-TEST(DisplayFlags, KeysOneToSixFlipTheirBitAndTheRestChangeNothing) {
-    for (auto [key, flags] : {std::pair{1, 0x1E}, {3, 0x1B}, {6, 0x3F}, {0, 0x1F}, {7, 0x1F}})
-        EXPECT_EQ(toggledDisplayFlags(kDefaultDisplayFlags, key), flags) << key;
-    EXPECT_EQ(toggledDisplayFlags(toggledDisplayFlags(0x1F, 6), 6), 0x1F);
-}
-
 TEST_F(Frame, LayersStackAtThePlacesAndInTheColoursOfTheirGeometry) {
     const Color star = makeColor(100, 50, 20), grid = colors.entries[ColorEclipticGrid];
     const Color third = scaleColor(grid, 1 / 3.0), lineThird = scaleColor(kIdLineColor, 1 / 3.0);
