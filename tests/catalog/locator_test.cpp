@@ -20,19 +20,22 @@ struct Locator : ::testing::Test {
 
 }  // namespace
 
-TEST_F(Locator, WorkingDirectoryFirstThenBesideTheExecutable) {
+TEST_F(Locator, WorkingDirectoryFirstThenBesideTheExecutablePassingOverFolders) {
     std::filesystem::create_directories(dir.path("program"));
     const std::string exe = dir.path("program/tessaran-stars");
     ASSERT_TRUE(writeTextFile("cat1.dat", "working copy"));
     ASSERT_TRUE(writeTextFile(dir.path("program/cat1.dat"), "shipped copy"));
+    ASSERT_TRUE(writeTextFile(dir.path("program/maridon.cfg"), "shipped settings"));
     std::string path = "stale";
     ASSERT_TRUE(locateDataFileBeside("cat1.dat", exe, path));
     EXPECT_EQ(path, "cat1.dat");
     std::filesystem::remove("cat1.dat");
     ASSERT_TRUE(locateDataFileBeside("cat1.dat", exe, path));
-    EXPECT_EQ(readWholeFile(path), "shipped copy");
     EXPECT_EQ(path, dir.path("program/cat1.dat"));
-
+    // A folder under the name is passed over for the file beside the executable.
+    std::filesystem::create_directory("maridon.cfg");
+    ASSERT_TRUE(locateDataFileBeside("maridon.cfg", exe, path));
+    EXPECT_EQ(path, dir.path("program/maridon.cfg"));
     EXPECT_FALSE(locateDataFileBeside("catb.bin", exe, path));
     EXPECT_EQ(path, "");
     EXPECT_FALSE(locateDataFileBeside("cat1.dat", "", path));  // no executable to look beside
@@ -57,6 +60,6 @@ TEST_F(Locator, LongPathsAreNeitherCutNorOverrun) {
     const std::string target = folder + "/" + std::string(200, 'z') + "/tessaran-stars";
     ASSERT_EQ(symlink(target.c_str(), "link"), 0);
     EXPECT_EQ(readSymbolicLink("link"), target);
-    EXPECT_EQ(readSymbolicLink("cat1.dat"), "");
+    EXPECT_EQ(readSymbolicLink("missing"), "");
     EXPECT_EQ(std::filesystem::path(executablePath()).filename(), "test_catalog");
 }

