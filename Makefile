@@ -13,12 +13,13 @@ JOBS := $(shell nproc)
 # the Qt tests run on; its CMake files look for OpenGL (libgl-dev). fonts-wine has the Tahoma label
 # font, fonts-liberation its fallback and Liberation Mono, the nearest-stars list's stand-in for
 # Courier New; xdg-utils opens the user guide in the browser;
-# poppler-utils reads back the PDF the printing test prints. The end-to-end tests run the viewer
+# poppler-utils reads back the PDF the printing test prints; locales has the locale sources the
+# tests build a comma-decimal locale from. The end-to-end tests run the viewer
 # under Xvfb (xvfb), type and click with xdotool, take screenshots with xwd (x11-apps) and close
 # the window through a helper built on Xlib (libx11-dev). clang and libclang-rt-dev (its
 # sanitizer and libFuzzer runtimes) build the fuzz targets.
 PACKAGES := cmake g++ make libgtest-dev libgmock-dev libbenchmark-dev \
-            qt6-base-dev libgl-dev fonts-wine fonts-liberation xdg-utils poppler-utils \
+            qt6-base-dev libgl-dev fonts-wine fonts-liberation xdg-utils poppler-utils locales \
             xvfb xdotool x11-apps libx11-dev clang libclang-rt-dev
 # The packaged star catalogues the shipped data is made from; only make data needs them.
 DATA_PACKAGES := xplanet kstars-data stellarium-data

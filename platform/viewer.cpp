@@ -2,6 +2,8 @@
 
 #include <QApplication>
 
+#include <clocale>
+
 #include "app/shell.h"
 #include "platform/about_box.h"
 #include "platform/pictures.h"
@@ -12,6 +14,10 @@
 constexpr int kSplashTimeoutMs = 5000;
 
 int runViewer() {
+    // The application object has taken the user's locale for every category, but the settings
+    // file, the epoch and offset texts and the status line write and read numbers with a decimal
+    // point in every language.
+    std::setlocale(LC_NUMERIC, "C");
     // The icon of every window, the start-up failure's message box included.
     QApplication::setWindowIcon(programIcon());
     if (!shellStart()) return 0;

@@ -10,6 +10,7 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <clocale>
 #include <functional>
 #include <string>
 #include <vector>
@@ -225,6 +226,25 @@ private Q_SLOTS:
             .arg(closedAt.left).arg(closedAt.top).arg(closedAt.right).arg(closedAt.bottom);
         QVERIFY2(saved.startsWith(rect) && closedAt.left == 30, qPrintable(saved));
         QVERIFY2(saved.contains("Epoch 1673941.000000\n"), qPrintable(saved));  // 1 Jan 130 BC
+    }
+
+    // Under a language whose decimal mark is a comma, as the application object takes it from the
+    // user, the settings still read and write their numbers with a point.
+    void settingsKeepTheirPointInACommaDecimalLocale() {
+        const QString locales = workFile("locales");
+        QVERIFY(QDir().mkpath(locales));
+        if (QProcess::execute("localedef", {"-i", "de_DE", "-f", "UTF-8", locales + "/de"}) != 0)
+            QSKIP("localedef could not build de_DE");
+        qputenv("LOCPATH", locales.toLocal8Bit());
+        const std::string before = std::setlocale(LC_ALL, nullptr);
+        QVERIFY(std::setlocale(LC_ALL, "de"));
+        prepare("Epoch 1673941.5\nPOffsets 2.5 -1.25\n");
+        run([](MainWindow&) {});
+        std::setlocale(LC_ALL, before.c_str());
+        qunsetenv("LOCPATH");
+        const QString saved = readSettings();
+        QVERIFY2(saved.contains("Epoch 1673941.500000\nPOffsets 2.500000 -1.250000\n"),
+                 qPrintable(saved));
     }
 
     // With no printer installed the dialog prints to a PDF file. The page shows the frame centred
