@@ -15,6 +15,7 @@
 #include <cctype>
 #include <cerrno>
 #include <cmath>
+#include <clocale>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -367,5 +368,6 @@ int main(int argc, char** argv) {
     int qtArgc = 1;
     char* qtArgv[] = {argv[0], nullptr};
     QGuiApplication application(qtArgc, qtArgv);
+    std::setlocale(LC_NUMERIC, "C");  // the drawing writes its numbers as the viewer does
     return run(options);
 }
