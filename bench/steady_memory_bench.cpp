@@ -50,7 +50,6 @@ void replacePhase(int rounds, const std::string& editionPath) {
         fakePlatform().fileAnswers.push_back(editionPath);
         replaceCurrentCatalog();
         fakePlatform().texts.clear();
-        fakePlatform().fileRequests.clear();
     }
 }
 

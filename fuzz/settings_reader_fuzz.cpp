@@ -1,5 +1,6 @@
 // Feeds the bytes to the settings reader as "maridon.cfg", over the defaults. Whatever it reads
 // is written out as the destroy handler writes it and read back.
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 
@@ -22,7 +23,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const ScreenRect& b = again.windowRect;
     if (a.left != b.left || a.top != b.top || a.right != b.right || a.bottom != b.bottom)
         std::abort();
-    for (int entry = 0; entry < 8; ++entry)
-        if (getColor(colors, entry) != getColor(againColors, entry)) std::abort();
+    if (!std::equal(std::begin(colors.entries), std::end(colors.entries), againColors.entries))
+        std::abort();
     return 0;
 }

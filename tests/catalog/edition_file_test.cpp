@@ -1,13 +1,12 @@
 #include <gtest/gtest.h>
 
-#include <clocale>
 #include <cstdio>
-#include <cstdlib>
 #include <iterator>
 #include <string>
 
 #include "catalog/edition_file.h"
 #include "support/catalog_fixtures.h"
+#include "support/comma_locale.h"
 #include "support/temp_dir.h"
 
 namespace {
@@ -155,16 +154,17 @@ TEST_F(EditionFile, EachFieldComesFromItsOwnColumnsAndLongLinesAreReadInPieces) 
 
 // Under a locale whose decimal mark is a comma, magnitudes are still written and read with a point.
 TEST_F(EditionFile, MagnitudesKeepTheirPointInACommaDecimalLocale) {
-    const std::string build = "localedef -i de_DE -f UTF-8 " + dir.path("de") + " >/dev/null 2>&1";
-    if (std::system(build.c_str()) != 0) GTEST_SKIP() << "localedef could not build de_DE";
-    setenv("LOCPATH", dir.root.c_str(), 1);
-    ASSERT_TRUE(std::setlocale(LC_ALL, "de"));
-    EditionPtr edition = sampleEdition("");
-    edition->constellations[0].stars[0].magnitude = 4.5f;
-    bool written = writeEdition(path.c_str(), *edition);
-    EditionPtr back = readEdition(path.c_str());
-    std::setlocale(LC_ALL, "C");
-    unsetenv("LOCPATH");
+    bool written;
+    EditionPtr back;
+    {
+        CommaDecimalLocale locale(dir.root);
+        if (!locale.built()) GTEST_SKIP() << "localedef could not build de_DE";
+        ASSERT_TRUE(locale.active());
+        EditionPtr edition = sampleEdition("");
+        edition->constellations[0].stars[0].magnitude = 4.5f;
+        written = writeEdition(path.c_str(), *edition);
+        back = readEdition(path.c_str());
+    }
     ASSERT_TRUE(written && back);
     EXPECT_EQ(readWholeFile(path).substr(18 + 26, 3), "4.5");  // columns 26 to 28 of line 2
     EXPECT_EQ(back->constellations[0].stars[0].magnitude, 4.5f);

@@ -10,13 +10,13 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QtTest>
-#include <clocale>
 #include <functional>
 #include <string>
 #include <vector>
 
 #include "app/state.h"
 #include "app/status_text.h"
+#include "support/comma_locale.h"
 #include "dialog_helpers.h"
 #include "platform/about_box.h"
 #include "platform/dialogs.h"
@@ -231,17 +231,13 @@ private Q_SLOTS:
     // Under a language whose decimal mark is a comma, as the application object takes it from the
     // user, the settings still read and write their numbers with a point.
     void settingsKeepTheirPointInACommaDecimalLocale() {
-        const QString locales = workFile("locales");
-        QVERIFY(QDir().mkpath(locales));
-        if (QProcess::execute("localedef", {"-i", "de_DE", "-f", "UTF-8", locales + "/de"}) != 0)
-            QSKIP("localedef could not build de_DE");
-        qputenv("LOCPATH", locales.toLocal8Bit());
-        const std::string before = std::setlocale(LC_ALL, nullptr);
-        QVERIFY(std::setlocale(LC_ALL, "de"));
         prepare("Epoch 1673941.5\nPOffsets 2.5 -1.25\n");
-        run([](MainWindow&) {});
-        std::setlocale(LC_ALL, before.c_str());
-        qunsetenv("LOCPATH");
+        {
+            CommaDecimalLocale locale(work->path().toStdString());
+            if (!locale.built()) QSKIP("localedef could not build de_DE");
+            QVERIFY(locale.active());
+            run([](MainWindow&) {});
+        }
         const QString saved = readSettings();
         QVERIFY2(saved.contains("Epoch 1673941.500000\nPOffsets 2.500000 -1.250000\n"),
                  qPrintable(saved));

@@ -15,10 +15,6 @@
 #include "catalog/catalog.h"
 #include "platform/platform.h"
 
-struct FileRequest {
-    std::string title, pattern, initialDir;
-};
-
 struct DrawnText {
     int x, y;
     std::string text;
@@ -52,7 +48,6 @@ struct FakePlatform {
     // The newest lines only, e.g. "repaint", "frame 800x600", "start page 1": a run that never
     // looks at them keeps its memory bounded.
     std::vector<std::string> log;
-    std::vector<FileRequest> fileRequests;  // every open-file dialog, also logged
     std::vector<DrawnText> texts;
     std::map<int, bool> menuChecks;
     std::map<int, std::string> menuTexts;
