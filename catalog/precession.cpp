@@ -7,7 +7,6 @@
 
 namespace {
 
-constexpr double kDaysPerCentury = 36525.0;
 constexpr double kDaysPerMillennium = 365250.0;
 constexpr double kDaysPerTenMillennia = 3652500.0;
 constexpr double kArcsecPerDegree = 3600.0;
