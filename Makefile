@@ -3,7 +3,8 @@
 #   make test   installs what is missing, builds and runs the whole test suite, then the same
 #               suite built with the address and undefined-behaviour sanitizers, then each
 #               fuzz target for a bounded time (make sanitize and make fuzz run those alone)
-#   make data   also installs the packaged star catalogues and regenerates the shipped data/
+#   make data   also installs the packaged star catalogues, fetches two B-V files with npm and
+#               regenerates the shipped data/
 #   make artwork  redraws the about picture and the icons in resources/
 BUILD := build
 SANITIZE_BUILD := build-sanitize
@@ -97,11 +98,29 @@ endef
 setup:
 	$(call install-missing,$(PACKAGES))
 
+# The B-V of the Hipparcos main catalogue: two files of the npm package d3-celestial (BSD
+# licence), fetched with npm into $(BUILD)/npm and checked against their SHA-256 sums; nothing else
+# of the package is unpacked or used. Debian's npm is installed only where there is no npm at all.
+CELESTIAL := d3-celestial
+CELESTIAL_VERSION := 0.7.35
+CELESTIAL_TARBALL := $(BUILD)/npm/$(CELESTIAL)-$(CELESTIAL_VERSION).tgz
+CELESTIAL_DIR := $(BUILD)/npm/$(CELESTIAL)-$(CELESTIAL_VERSION)
+CELESTIAL_SUMS := 0297b8fa3adfbce1dc26566f61c4abcc1df4f29c6a28729ca06b56d1c6d25602 stars.6.json \
+                  e3ec6cde89bae0dde064d91c1edb9ec53c3c40d5c12fdf5d30f9a4de5dbc2143 stars.8.json
+
 # Regenerates data/catb.bin from the packaged catalogues and the three sample editions from it,
 # then copies them beside the program again.
 data: build
 	$(call install-missing,$(DATA_PACKAGES))
-	$(BUILD)/make-reference-catalog data/catb.bin
+	@command -v npm >/dev/null || { echo "Installing: npm"; $(SUDO) apt-get update -q && \
+	  DEBIAN_FRONTEND=noninteractive $(SUDO) apt-get install -y -q npm; }
+	mkdir -p $(CELESTIAL_DIR)
+	[ -f $(CELESTIAL_TARBALL) ] || npm pack --pack-destination $(BUILD)/npm $(CELESTIAL)@$(CELESTIAL_VERSION)
+	tar -xzf $(CELESTIAL_TARBALL) -C $(CELESTIAL_DIR) --strip-components=2 \
+	  package/data/stars.6.json package/data/stars.8.json
+	cd $(CELESTIAL_DIR) && printf '%s  %s\n' $(CELESTIAL_SUMS) | sha256sum --check --quiet
+	$(BUILD)/make-reference-catalog data/catb.bin $(CELESTIAL_DIR)/stars.6.json \
+	  $(CELESTIAL_DIR)/stars.8.json
 	$(BUILD)/make-sample-editions data/catb.bin data
 	cmake --build $(BUILD) -j $(JOBS)
 

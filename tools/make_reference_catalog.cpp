@@ -1,28 +1,35 @@
 // Converter for the shipped reference catalogue data/catb.bin. It runs only when the shipped data
 // is regenerated (make data), never at start-up, and writes through the program's own writer.
 //
-// Sources, all installed by Debian packages:
+// Sources, three installed by Debian packages, one by npm:
 //  - xplanet: stars/BSC, a text extract of the Bright Star Catalogue, 5th revised edition. One
 //    line per star: J2000 declination (degrees) and right ascension (hours), V magnitude, the
 //    10-character name field (Flamsteed number, Greek letter, its digit, constellation), the
 //    catalogue number, the HD number and the SAO number. It gives number, secondNumber (HD), name,
 //    ra, dec and magnitude of all 9096 stars.
 //  - kstars-data: namedstars.dat and unnamedstars.dat, binary files that describe themselves
-//    (see readStarDataFile). Joined by HD number; they give the B-V colour index.
+//    (see readStarDataFile). Joined by HD number; a fallback for B-V and the astrometry.
 //  - stellarium-data: stars/default, Hipparcos astrometry: proper motions by Hipparcos number in
 //    hip_pm.dat, parallaxes and colour bytes in the star files stars_0..2, and the cross index
-//    Hipparcos - HD - catalogue number in cross-id.dat. They give proper motions and parallaxes.
+//    Hipparcos - HD - catalogue number in cross-id.dat. They give proper motions and parallaxes,
+//    and the cross index gives every star its Hipparcos number.
+//  - the npm package d3-celestial 0.7.35 (BSD licence): only data/stars.6.json and stars.8.json,
+//    the B-V of the Hipparcos main catalogue by Hipparcos number (see readMainCatalogueColors).
+//    They give B-V.
 //
-// Why two sources: the kstars parallaxes stray from the Hipparcos values for many bright stars
-// (Arcturus 92.7 mas against 88.85, Rigel 0.1 against 3.78, Deneb 1.0 against 2.31), and kstars
-// writes a B-V of 0.00 where it has none (Procyon, Capella, tau Ceti); the Hipparcos colour byte
-// is coarse (steps of 0.03) and wrong for Arcturus (0.82). So:
+// Why several sources: the kstars parallaxes stray from the Hipparcos values for many bright stars
+// (Arcturus 92.7 mas against 88.85, Rigel 0.1 against 3.78, Deneb 1.0 against 2.31). For B-V the
+// converter measures each source on the 20 brightest stars against their standard Johnson values
+// (kStandardColors) and prints the result. Within 0.05 are: 18 of the main catalogue (Betelgeuse
+// 1.50 against 1.85, Fomalhaut 0.145 against 0.09), 15 of the colour byte (steps of 0.03;
+// Arcturus 0.82 against 1.23), 7 of kstars (Arcturus 1.14, Spica -0.14 against -0.23; and it
+// writes 0.00 where it has no value, for Sirius, Procyon and Capella). So:
 //  - proper motion and parallax come from Hipparcos, or from kstars for a star Hipparcos lacks;
-//  - B-V comes from kstars, or from the Hipparcos colour byte where kstars lacks the star or
-//    says exactly 0.00.
+//  - B-V comes from the main catalogue; where it has none, from the colour byte; then from kstars
+//    unless kstars says exactly 0.00.
 //
 // Missing values and bounds (the reader's valid ranges):
-//  - no B-V from either source: the missing code 999;
+//  - no B-V from any source: the missing code 999;
 //  - no parallax, or one of zero or less: distance 1001 pc, outside the space-motion branch, so
 //    the star moves linearly on the sphere; a star in neither source also gets proper motion 0;
 //  - radial velocities are in none of these files: 0 for every star;
@@ -30,7 +37,8 @@
 //    1 mas, a proper motion beyond 6"/yr, ...) is clamped to that bound.
 // Every fill and clamp is counted and printed.
 //
-// Usage: make-reference-catalog OUTPUT [BSC_FILE KSTARS_FOLDER HIPPARCOS_FOLDER]
+// Usage: make-reference-catalog OUTPUT STARS6_JSON STARS8_JSON [BSC_FILE KSTARS_FOLDER
+//                                                              HIPPARCOS_FOLDER]
 #include <algorithm>
 #include <cctype>
 #include <cmath>
@@ -365,27 +373,164 @@ struct HipparcosMatch {
     HipparcosEntry entry;
 };
 
-// The Hipparcos star of a Bright Star: by HD number, preferring the cross-index row that names
-// this Bright Star number; then its component's record, or the lowest component's.
-bool findHipparcos(const HipparcosData& data, const BrightStar& star, HipparcosMatch& match) {
+// The Hipparcos number of a Bright Star: by HD number, preferring the cross-index row that names
+// this Bright Star number, among the rows whose star the star files hold; nullptr when none.
+const HipparcosCrossEntry* findCrossEntry(const HipparcosData& data, const BrightStar& star) {
     auto rows = data.byHd.find(star.hd);
-    if (rows == data.byHd.end()) return false;
+    if (rows == data.byHd.end()) return nullptr;
     const HipparcosCrossEntry* chosen = nullptr;
     for (const HipparcosCrossEntry& row : rows->second)
         if (data.stars.count(row.hip) &&
             (!chosen || (row.hr == star.number && chosen->hr != star.number)))
             chosen = &row;
-    if (!chosen) return false;
-    auto motion = data.motions.find(chosen->hip);
+    return chosen;
+}
+
+// The Hipparcos star of a cross-index row: its motion, and its component's record or the lowest
+// component's.
+bool findHipparcos(const HipparcosData& data, const HipparcosCrossEntry& chosen,
+                   HipparcosMatch& match) {
+    auto motion = data.motions.find(chosen.hip);
     if (motion == data.motions.end()) return false;
-    const std::vector<HipparcosEntry>& entries = data.stars.at(chosen->hip);
+    const std::vector<HipparcosEntry>& entries = data.stars.at(chosen.hip);
     const HipparcosEntry* best = &entries[0];
-    int wanted = chosen->component ? chosen->component - 'A' + 1 : -1;
+    int wanted = chosen.component ? chosen.component - 'A' + 1 : -1;
     for (const HipparcosEntry& e : entries)
         if (e.component == wanted || (best->component != wanted && e.component < best->component))
             best = &e;
     match = {motion->second, *best};
     return true;
+}
+
+// ---- B-V of the Hipparcos main catalogue, from d3-celestial ----
+//
+// stars.6.json (stars to V 6) and stars.8.json (to V 8, every star of the other too) are GeoJSON
+// feature collections, one feature a Hipparcos star:
+//   {"type":"Feature","id":HIP,"properties":{"mag":V,"bv":"B-V"},"geometry":{...}}
+// with B-V a decimal text, empty where the main catalogue has none. A star in both files must
+// have the same text in both.
+struct MainCatalogueColors {
+    std::map<int, double> byHip;
+    std::string error;  // empty when every file was read
+};
+
+// Just enough of a JSON reader for these files: a value is skipped or taken as its text; a
+// backslash in a string keeps the character after it as it is (ids and colours hold no escapes).
+struct JsonCursor {
+    const std::string& text;
+    size_t at = 0;
+    bool failed = false;
+
+    char peek() {
+        while (at < text.size() && std::isspace(static_cast<unsigned char>(text[at]))) ++at;
+        return at < text.size() ? text[at] : '\0';
+    }
+    bool take(char c) {
+        if (peek() != c) return false;
+        ++at;
+        return true;
+    }
+    void expect(char c) {
+        if (!take(c)) failed = true;
+    }
+    std::string string() {
+        std::string out;
+        if (!take('"')) return failed = true, out;
+        while (at < text.size() && text[at] != '"') {
+            if (text[at] == '\\') ++at;
+            if (at < text.size()) out += text[at++];
+        }
+        if (at >= text.size()) failed = true;
+        ++at;
+        return out;
+    }
+    // A number, true, false or null, as its text.
+    std::string scalar() {
+        peek();
+        size_t first = at;
+        while (at < text.size() && std::strchr("+-.0123456789eEtruefalsn", text[at])) ++at;
+        if (at == first) failed = true;
+        return text.substr(first, at - first);
+    }
+    // Calls member(key) for each key of an object; member reads or skips the value.
+    template <typename Member>
+    void object(Member member) {
+        expect('{');
+        if (take('}')) return;
+        do {
+            std::string key = string();
+            expect(':');
+            if (!failed) member(key);
+        } while (!failed && take(','));
+        expect('}');
+    }
+    template <typename Element>
+    void array(Element element) {
+        expect('[');
+        if (take(']')) return;
+        do element();
+        while (!failed && take(','));
+        expect(']');
+    }
+    void skip(int depth = 0) {
+        constexpr int kDeepest = 32;
+        if (depth > kDeepest) failed = true;
+        else if (peek() == '{') object([&](const std::string&) { skip(depth + 1); });
+        else if (peek() == '[') array([&] { skip(depth + 1); });
+        else if (peek() == '"') string();
+        else scalar();
+    }
+};
+
+// A whole decimal text as a number.
+bool decimal(const std::string& text, double& value) {
+    char* end = nullptr;
+    value = std::strtod(text.c_str(), &end);
+    return !text.empty() && end == text.c_str() + text.size() && std::isfinite(value);
+}
+
+void readMainCatalogueFile(const std::string& path, MainCatalogueColors& colors) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return void(colors.error = "cannot read " + path);
+    const std::string text{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    JsonCursor json{text};
+    std::string problem;
+    auto feature = [&] {
+        std::string id, bv;
+        json.object([&](const std::string& key) {
+            if (key == "id") id = json.scalar();
+            else if (key != "properties") json.skip();
+            else json.object([&](const std::string& property) {
+                if (property == "bv") bv = json.string();
+                else json.skip();
+            });
+        });
+        double hip = 0, value = 0;
+        if (json.failed || !problem.empty()) return;
+        if (!decimal(id, hip) || hip < 1 || hip > 1e9 || hip != std::floor(hip)) {
+            problem = "a feature without a Hipparcos number";
+            return;
+        }
+        if (bv.empty()) return;  // no value in the main catalogue
+        if (!decimal(bv, value))
+            problem = "Hipparcos " + id + ": B-V \"" + bv + "\"";
+        else if (!colors.byHip.emplace(int(hip), value).second && colors.byHip[int(hip)] != value)
+            problem = "Hipparcos " + id + ": two different B-V";
+    };
+    json.object([&](const std::string& key) {
+        if (key == "features") json.array(feature);
+        else json.skip();
+    });
+    if (json.peek() != '\0') json.failed = true;
+    if (json.failed) colors.error = path + ": not JSON as expected near byte " + std::to_string(json.at);
+    else if (!problem.empty()) colors.error = path + ": " + problem;
+}
+
+MainCatalogueColors readMainCatalogueColors(const std::vector<std::string>& paths) {
+    MainCatalogueColors colors;
+    for (const std::string& path : paths)
+        if (colors.error.empty()) readMainCatalogueFile(path, colors);
+    return colors;
 }
 
 // The kstars record of a Bright Star: by HD number, the nearest in position when HD repeats.
@@ -406,11 +551,33 @@ const KStarsRecord* findKStars(const std::multimap<int, KStarsRecord>& byHd,
 
 // ---- Conversion ----
 
+// The B-V sources, in the order they are taken.
+enum ColorSource { kMainCatalogueColor, kColorByteColor, kKStarsColor, kColorSourceCount };
+const char* const kColorSourceNames[kColorSourceCount] = {
+    "main catalogue", "colour byte", "kstars"};
+
+// What each source says of one star's B-V.
+struct ColorCandidates {
+    bool present[kColorSourceCount] = {};
+    double value[kColorSourceCount] = {};
+};
+
 struct Counts {
     int fromHipparcos = 0, fromKStars = 0, motionFromNeither = 0;
-    int colorFromKStars = 0, colorFromHipparcos = 0, colorMissing = 0;
+    int colorFrom[kColorSourceCount] = {}, colorMissing = 0;
     int distanceFilled = 0, distanceClampedFar = 0, distanceClampedNear = 0;
     int motionClamped = 0, magnitudeClamped = 0, colorClamped = 0;
+};
+
+struct SourceData {
+    std::multimap<int, KStarsRecord> kstars;  // by HD number
+    HipparcosData hipparcos;
+    MainCatalogueColors mainColors;
+};
+
+struct ConvertedStar {
+    ReferenceRecord record;
+    ColorCandidates colors;
 };
 
 // value x scale rounded to the file's integer, clamped to the reader's range of the field.
@@ -422,10 +589,10 @@ int16_t scaledWithin(double value, double scale, const FieldRange& range, int& c
     return int16_t(scaled);
 }
 
-ReferenceRecord convertStar(const BrightStar& star, const DesignationCodes& codes,
-                            const std::multimap<int, KStarsRecord>& kstars,
-                            const HipparcosData& hipparcos, Counts& counts, bool& ok) {
-    ReferenceRecord record;
+ConvertedStar convertStar(const BrightStar& star, const DesignationCodes& codes,
+                          const SourceData& sources, Counts& counts, bool& ok) {
+    ConvertedStar converted;
+    ReferenceRecord& record = converted.record;
     record.number = int16_t(star.number);
     record.secondNumber = star.hd;
     if (!encodeNameField(star.nameField, codes, record)) {
@@ -439,9 +606,10 @@ ReferenceRecord convertStar(const BrightStar& star, const DesignationCodes& code
         scaledWithin(star.vMagnitude, kMagnitudeScale, kMagnitudeRange, counts.magnitudeClamped);
     record.radialVelocity = 0;
 
-    const KStarsRecord* ks = findKStars(kstars, star);
+    const KStarsRecord* ks = findKStars(sources.kstars, star);
+    const HipparcosCrossEntry* cross = findCrossEntry(sources.hipparcos, star);
     HipparcosMatch hip;
-    bool inHipparcos = findHipparcos(hipparcos, star, hip);
+    bool inHipparcos = cross && findHipparcos(sources.hipparcos, *cross, hip);
 
     double pmRa = 0, pmDec = 0, parallax = 0;
     if (inHipparcos) {
@@ -469,22 +637,92 @@ ReferenceRecord convertStar(const BrightStar& star, const DesignationCodes& code
         record.distance = scaledWithin(parsecs, kDistanceScale, kDistanceRange, clampCount);
     }
 
-    bool haveColor = true;
-    double colorIndex = 0;
-    if (ks && ks->colorIndex != 0.0) {
-        ++counts.colorFromKStars;
-        colorIndex = ks->colorIndex;
-    } else if (inHipparcos) {
-        ++counts.colorFromHipparcos;
-        colorIndex = hipparcosColorIndex(hip.entry.colorByte);
-    } else {
+    ColorCandidates& colors = converted.colors;
+    auto main = cross ? sources.mainColors.byHip.find(cross->hip)
+                      : sources.mainColors.byHip.end();
+    if (main != sources.mainColors.byHip.end())
+        colors.present[kMainCatalogueColor] = true, colors.value[kMainCatalogueColor] = main->second;
+    if (inHipparcos)
+        colors.present[kColorByteColor] = true,
+        colors.value[kColorByteColor] = hipparcosColorIndex(hip.entry.colorByte);
+    // kstars writes exactly 0.00 where it has no value.
+    if (ks && ks->colorIndex != 0.0)
+        colors.present[kKStarsColor] = true, colors.value[kKStarsColor] = ks->colorIndex;
+    int source = 0;
+    while (source < kColorSourceCount && !colors.present[source]) ++source;
+    if (source == kColorSourceCount) {
         ++counts.colorMissing;
-        haveColor = false;
+        record.colorCode = int16_t(kMissingColorCode);
+    } else {
+        ++counts.colorFrom[source];
+        record.colorCode = scaledWithin(colors.value[source], kMagnitudeScale, kColorIndexRange,
+                                        counts.colorClamped);
     }
-    record.colorCode = haveColor ? scaledWithin(colorIndex, kMagnitudeScale, kColorIndexRange,
-                                                counts.colorClamped)
-                                 : int16_t(kMissingColorCode);
-    return record;
+    return converted;
+}
+
+// The 20 brightest stars of the catalogue (alpha Cen counted once, by its brighter component)
+// and their standard Johnson B-V from UBV photometry, against which the sources are measured.
+struct StandardColor {
+    const char* designation;
+    double bv;
+};
+const StandardColor kStandardColors[] = {
+    {"alp CMa", 0.00},  {"alp Car", 0.15},  {"alp Boo", 1.23},  {"alp1 Cen", 0.71},
+    {"alp Lyr", 0.00},  {"alp Aur", 0.80},  {"bet Ori", -0.03}, {"alp CMi", 0.42},
+    {"alp Eri", -0.16}, {"alp Ori", 1.85},  {"bet Cen", -0.23}, {"alp Aql", 0.22},
+    {"alp Tau", 1.54},  {"alp Sco", 1.83},  {"alp Vir", -0.23}, {"bet Gem", 1.00},
+    {"alp PsA", 0.09},  {"alp Cyg", 0.09},  {"bet Cru", -0.23}, {"alp1 Cru", -0.24}};
+constexpr double kColorAgreement = 0.05;
+
+// The designation without its Flamsteed number: "16 alp Boo" -> "alp Boo".
+std::string withoutFlamsteed(const ReferenceRecord& record) {
+    char text[16];
+    designationText(record, text);
+    std::string name = text;
+    if (record.flamsteed != 0 && record.greekLetter != 0) name.erase(0, name.find(' ') + 1);
+    return name;
+}
+
+// Prints each source's B-V of the standard stars and how many lie within kColorAgreement, for
+// each source alone and for the chosen values; false when a designation is not found once.
+bool compareWithStandardColors(const std::vector<ConvertedStar>& stars) {
+    const int columns = kColorSourceCount + 1;  // the sources, then the chosen value
+    int agreeing[columns] = {};
+    std::printf("B-V of the %zu brightest stars: standard Johnson value, then",
+                std::size(kStandardColors));
+    for (const char* name : kColorSourceNames) std::printf(" %s,", name);
+    std::printf(" shipped (- none, * more than %.2f off)\n", kColorAgreement);
+    for (const StandardColor& standard : kStandardColors) {
+        const ConvertedStar* found = nullptr;
+        int matches = 0;
+        for (const ConvertedStar& star : stars)
+            if (withoutFlamsteed(star.record) == standard.designation) found = &star, ++matches;
+        if (matches != 1) {
+            std::fprintf(stderr, "%d stars are called %s\n", matches, standard.designation);
+            return false;
+        }
+        std::printf("  %-8s %+.2f", standard.designation, standard.bv);
+        for (int c = 0; c < columns; ++c) {
+            bool shipped = c == kColorSourceCount;
+            bool present = shipped ? found->record.colorCode != kMissingColorCode
+                                   : found->colors.present[c];
+            double value = shipped ? found->record.colorCode / kMagnitudeScale
+                                   : found->colors.value[c];
+            // The slack absorbs the binary error of a difference of two decimals.
+            bool agrees = present && std::fabs(value - standard.bv) <= kColorAgreement + 1e-9;
+            agreeing[c] += agrees;
+            if (present) std::printf("  %+.3f%c", value, agrees ? ' ' : '*');
+            else std::printf("  %6s ", "-");
+        }
+        std::printf("\n");
+    }
+    std::printf("within %.2f of the standard value, of %zu:", kColorAgreement,
+                std::size(kStandardColors));
+    for (int c = 0; c < kColorSourceCount; ++c)
+        std::printf(" %s %d,", kColorSourceNames[c], agreeing[c]);
+    std::printf(" shipped %d\n", agreeing[kColorSourceCount]);
+    return true;
 }
 
 void printStar(const ReferenceRecord* records, int count, int number, const char* label) {
@@ -504,18 +742,22 @@ void printStar(const ReferenceRecord* records, int count, int number, const char
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 2 && argc != 5) {
+    if (argc != 4 && argc != 7) {
         std::fprintf(stderr,
-                     "usage: %s OUTPUT [BSC_FILE KSTARS_FOLDER HIPPARCOS_FOLDER]\n"
+                     "usage: %s OUTPUT STARS6_JSON STARS8_JSON [BSC_FILE KSTARS_FOLDER "
+                     "HIPPARCOS_FOLDER]\n"
+                     "  STARS6_JSON, STARS8_JSON: data/stars.6.json and data/stars.8.json of the "
+                     "npm package d3-celestial 0.7.35\n"
                      "defaults: %s %s %s\n",
                      argv[0], kDefaultBrightStarFile, kDefaultKStarsFolder,
                      kDefaultHipparcosFolder);
         return 2;
     }
     const std::string output = argv[1];
-    const std::string brightStarFile = argc == 5 ? argv[2] : kDefaultBrightStarFile;
-    const std::string kstarsFolder = argc == 5 ? argv[3] : kDefaultKStarsFolder;
-    const std::string hipparcosFolder = argc == 5 ? argv[4] : kDefaultHipparcosFolder;
+    const std::vector<std::string> mainCatalogueFiles = {argv[2], argv[3]};
+    const std::string brightStarFile = argc == 7 ? argv[4] : kDefaultBrightStarFile;
+    const std::string kstarsFolder = argc == 7 ? argv[5] : kDefaultKStarsFolder;
+    const std::string hipparcosFolder = argc == 7 ? argv[6] : kDefaultHipparcosFolder;
 
     std::vector<BrightStar> stars;
     if (!readBrightStars(brightStarFile, stars)) {
@@ -531,7 +773,7 @@ int main(int argc, char** argv) {
               [](const BrightStar& a, const BrightStar& b) { return a.number < b.number; });
 
     std::string error;
-    std::multimap<int, KStarsRecord> kstars;
+    SourceData sources;
     size_t kstarsRecords = 0;
     for (const char* name : kKStarsFiles) {
         std::vector<KStarsRecord> records;
@@ -540,15 +782,20 @@ int main(int argc, char** argv) {
             return 1;
         }
         kstarsRecords += records.size();
-        for (const KStarsRecord& r : records) kstars.emplace(r.hd, r);
+        for (const KStarsRecord& r : records) sources.kstars.emplace(r.hd, r);
     }
-    HipparcosData hipparcos;
-    if (!readHipparcos(hipparcosFolder, hipparcos, error)) {
+    if (!readHipparcos(hipparcosFolder, sources.hipparcos, error)) {
         std::fprintf(stderr, "%s\n", error.c_str());
+        return 1;
+    }
+    sources.mainColors = readMainCatalogueColors(mainCatalogueFiles);
+    if (!sources.mainColors.error.empty()) {
+        std::fprintf(stderr, "%s\n", sources.mainColors.error.c_str());
         return 1;
     }
 
     const DesignationCodes codes = designationCodes();
+    std::vector<ConvertedStar> converted;
     std::vector<ReferenceRecord> records;
     Counts counts;
     bool ok = true;
@@ -558,8 +805,9 @@ int main(int argc, char** argv) {
             std::fprintf(stderr, "star number %d occurs twice\n", stars[i].number);
             return 1;
         }
-        if (findKStars(kstars, stars[i])) ++joinedKStars;
-        records.push_back(convertStar(stars[i], codes, kstars, hipparcos, counts, ok));
+        if (findKStars(sources.kstars, stars[i])) ++joinedKStars;
+        converted.push_back(convertStar(stars[i], codes, sources, counts, ok));
+        records.push_back(converted.back().record);
     }
     if (!ok) return 1;
 
@@ -584,10 +832,13 @@ int main(int argc, char** argv) {
                 counts.distanceFilled, counts.distanceClampedFar, counts.distanceClampedNear);
     std::printf("proper motion components clamped to 6\"/yr: %d\n", counts.motionClamped);
     std::printf("radial velocity: %zu filled with 0\n", records.size());
-    std::printf("B-V: %d from kstars, %d from Hipparcos, %d missing (code 999), %d clamped\n",
-                counts.colorFromKStars, counts.colorFromHipparcos, counts.colorMissing,
-                counts.colorClamped);
+    std::printf("B-V, in this order: ");
+    for (int c = 0; c < kColorSourceCount; ++c)
+        std::printf("%s %d, ", kColorSourceNames[c], counts.colorFrom[c]);
+    std::printf("missing %d (code 999), clamped %d; the main catalogue files hold %zu values\n",
+                counts.colorMissing, counts.colorClamped, sources.mainColors.byHip.size());
     std::printf("magnitude clamped: %d\n", counts.magnitudeClamped);
+    if (!compareWithStandardColors(converted)) return 1;
     std::printf("spot values:\n");
     printStar(records.data(), int(records.size()), 5340, "Arcturus");
     printStar(records.data(), int(records.size()), 2491, "Sirius");
