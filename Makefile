@@ -115,7 +115,8 @@ data: build
 	@command -v npm >/dev/null || { echo "Installing: npm"; $(SUDO) apt-get update -q && \
 	  DEBIAN_FRONTEND=noninteractive $(SUDO) apt-get install -y -q npm; }
 	mkdir -p $(CELESTIAL_DIR)
-	[ -f $(CELESTIAL_TARBALL) ] || npm pack --loglevel warn --pack-destination $(BUILD)/npm $(CELESTIAL)@$(CELESTIAL_VERSION)
+	[ -f $(CELESTIAL_TARBALL) ] || \
+	  npm pack --loglevel warn --pack-destination $(BUILD)/npm $(CELESTIAL)@$(CELESTIAL_VERSION)
 	tar -xzf $(CELESTIAL_TARBALL) -C $(CELESTIAL_DIR) --strip-components=2 \
 	  package/data/stars.6.json package/data/stars.8.json
 	cd $(CELESTIAL_DIR) && printf '%s  %s\n' $(CELESTIAL_SUMS) | sha256sum --check --quiet

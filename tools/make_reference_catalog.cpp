@@ -522,7 +522,8 @@ void readMainCatalogueFile(const std::string& path, MainCatalogueColors& colors)
         else json.skip();
     });
     if (json.peek() != '\0') json.failed = true;
-    if (json.failed) colors.error = path + ": not JSON as expected near byte " + std::to_string(json.at);
+    if (json.failed)
+        colors.error = path + ": not JSON as expected near byte " + std::to_string(json.at);
     else if (!problem.empty()) colors.error = path + ": " + problem;
 }
 
@@ -638,16 +639,16 @@ ConvertedStar convertStar(const BrightStar& star, const DesignationCodes& codes,
     }
 
     ColorCandidates& colors = converted.colors;
-    auto main = cross ? sources.mainColors.byHip.find(cross->hip)
-                      : sources.mainColors.byHip.end();
-    if (main != sources.mainColors.byHip.end())
-        colors.present[kMainCatalogueColor] = true, colors.value[kMainCatalogueColor] = main->second;
-    if (inHipparcos)
-        colors.present[kColorByteColor] = true,
-        colors.value[kColorByteColor] = hipparcosColorIndex(hip.entry.colorByte);
+    auto offer = [&colors](ColorSource source, double value) {
+        colors.present[source] = true;
+        colors.value[source] = value;
+    };
+    const std::map<int, double>& mainColors = sources.mainColors.byHip;
+    auto main = cross ? mainColors.find(cross->hip) : mainColors.end();
+    if (main != mainColors.end()) offer(kMainCatalogueColor, main->second);
+    if (inHipparcos) offer(kColorByteColor, hipparcosColorIndex(hip.entry.colorByte));
     // kstars writes exactly 0.00 where it has no value.
-    if (ks && ks->colorIndex != 0.0)
-        colors.present[kKStarsColor] = true, colors.value[kKStarsColor] = ks->colorIndex;
+    if (ks && ks->colorIndex != 0.0) offer(kKStarsColor, ks->colorIndex);
     int source = 0;
     while (source < kColorSourceCount && !colors.present[source]) ++source;
     if (source == kColorSourceCount) {
