@@ -244,18 +244,24 @@ void renderFrame(const RenderRequest& request, FrameBuffer& frame, ColorTable& c
     frameClear(frame);
 
     // Lines stay on the pixels of the picture: the last column and row bound the clipping. The
-    // grids are projected through the same view as the stars, so a star on a grid line is drawn
-    // on it.
+    // grids are drawn through a view one pixel narrower and lower, which both projects their
+    // samples and bounds them, so they stay inside the last column and row.
     const double xMax = view.width - 1, yMax = view.height - 1;
+    SkyView gridView = view;
+    gridView.width = view.width - 1;
+    gridView.height = view.height - 1;
     RasterTarget target = {&frame, &starColors, &colors};
     GridWalker walker;
 
+    // Each grid's colour becomes the current line colour whether or not the grid is drawn.
     colors.entries[ColorCurrentLine] = colors.entries[ColorEclipticGrid];
     if (flags & FlagEclipticGrid)
-        walkEclipticGrid(walker, view, xMax, yMax, framePolylineSink, &target);
+        walkEclipticGrid(walker, gridView, gridView.width, gridView.height, framePolylineSink,
+                         &target);
     colors.entries[ColorCurrentLine] = colors.entries[ColorEquatorialGrid];
     if (flags & FlagEquatorialGrid)
-        walkEquatorialGrid(walker, view, xMax, yMax, request.epoch, framePolylineSink, &target);
+        walkEquatorialGrid(walker, gridView, gridView.width, gridView.height, request.epoch,
+                           framePolylineSink, &target);
 
     if (flags & FlagIdLines) walkIdLines(constellation, refStars, xMax, yMax, frameLineSink, &target);
 
