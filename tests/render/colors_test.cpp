@@ -52,7 +52,7 @@ TEST(StarColors, EntriesTruncateTheBlackbodyRowsAndTheColourIndexPicksOne) {
     EXPECT_TRUE(nan >= 1 && nan <= 190) << nan;
 }
 
-TEST(BlackbodyTable, KeepsTheListedRowsAndRunsMonotonicallyThroughWhite) {
+TEST(BlackbodyTable, KeepsTheListedRows) {
     const struct {
         int row;
         float red, green, blue;
@@ -62,19 +62,6 @@ TEST(BlackbodyTable, KeepsTheListedRowsAndRunsMonotonicallyThroughWhite) {
     for (const auto& l : listed) {
         const float* row = kBlackbodyTable[l.row];
         EXPECT_TRUE(row[0] == l.red && row[1] == l.green && row[2] == l.blue) << "row " << l.row;
-    }
-    // Up to row 57 red stays 1 and green and blue never fall; then blue stays 1 and red and
-    // green never rise. Every value is a whole number of ten-thousandths in 0..1.
-    for (int i = 1; i < kStarColorCount; ++i) {
-        const float *row = kBlackbodyTable[i], *prev = kBlackbodyTable[i - 1];
-        const bool warm = i <= 57;
-        EXPECT_EQ(row[warm ? 0 : 2], 1.0f) << i;
-        for (int k = 0; k < 3; ++k) {
-            const bool steady = i == 1 || i == 58 || k == (warm ? 0 : 2);
-            const double units = row[k] * 10000.0;
-            EXPECT_TRUE(row[k] >= 0 && row[k] <= 1 && std::fabs(units - std::round(units)) < 1e-3);
-            EXPECT_TRUE(steady || (warm ? row[k] >= prev[k] : row[k] <= prev[k])) << i << " " << k;
-        }
     }
 }
 
