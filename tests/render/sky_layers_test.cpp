@@ -19,8 +19,7 @@
 
 namespace {
 std::atomic<long> allocations{0};
-}
-
+}  // namespace
 void* operator new(std::size_t size) {
     ++allocations;
     if (void* p = std::malloc(size ? size : 1)) return p;
