@@ -110,7 +110,6 @@ TEST_F(Frame, EachFlagShowsItsLayerAndLaterLayersBlendOverEarlierOnes) {
         {FlagStars, kBlack, star, kBlack, kBlack},
         {FlagCircles, kBlack, kBlack, ring, kBlack},
         {FlagStars | FlagCircles, kBlack, star, ring, kBlack},
-        {FlagEclipticGrid, kWhite, grid, grid, grid},
         {FlagEclipticGrid | FlagIdLines | FlagStars, grid, both,
          maxColors(scaleColor(kIdLineColor, 1 / 3.0), grid), kIdLineColor}};
     const double refX = kW / 2 + screenDistance(4);
