@@ -122,6 +122,23 @@ TEST_F(Frame, EachFlagShowsItsLayerAndLaterLayersBlendOverEarlierOnes) {
     }
 }
 
+TEST_F(Frame, StarDotsAddOverTheLinesAndCirclesDrawnBeforeThem) {
+    ref(1, 101, 0, 1);  // on the circles of stars 12 and 3
+    const int below = FlagCircles | FlagIdLines | FlagEclipticGrid | FlagEquatorialGrid;
+    std::vector<Color> pictures[2];
+    for (int i : {0, 1}) {
+        render(i ? FlagStars : below);
+        for (int p = 0; p < kW * kH; ++p) pictures[i].push_back(frameGetPixel(frame, p % kW, p / kW));
+    }
+    render(below | FlagStars);
+    int overlaps = 0, wrong = 0;
+    for (int p = 0; p < kW * kH; ++p) {
+        overlaps += pictures[0][p] != kBlack && pictures[1][p] != kBlack;
+        wrong += frameGetPixel(frame, p % kW, p / kW) != addColors(pictures[0][p], pictures[1][p]);
+    }
+    EXPECT_TRUE(overlaps > 10 && wrong == 0) << overlaps << " overlaps, " << wrong << " wrong";
+}
+
 TEST_F(Frame, GridsLieSymmetricAboutTheMiddleOfTheFrame) {
     // The ecliptic and the meridian of longitude 0 cross at the centre: each is drawn on the two
     // middle rows (columns) alike and on no row (column) next to them.
