@@ -119,24 +119,32 @@ void readColor(const Tokens& tokens, ColorTable& colors, int entry) {
     setColor(colors, entry, makeColor(channel[0], channel[1], channel[2]));
 }
 
+// A focal scale that is no number above 0 would leave a view that shows nothing and that no
+// zoom key brings back: such a row keeps the view it would replace, and only its shift is read.
 void readConViewRow(const Tokens& tokens, ConView& view) {
     // File order: view longitude, latitude, roll, focal scale, shift longitude, latitude.
+    ConView read = view;
     const int count = tokens.count < kConViewValues ? tokens.count : kConViewValues;
     for (int i = 0; i < count; ++i) {
         const char* token = tokens.token[i];
         switch (i) {
-            case 0: angleValue(token, view.viewLon); break;
-            case 1: angleValue(token, view.viewLat); break;
-            case 2: angleValue(token, view.roll); break;
+            case 0: angleValue(token, read.viewLon); break;
+            case 1: angleValue(token, read.viewLat); break;
+            case 2: angleValue(token, read.roll); break;
             case 3: {
                 double scale;
-                if (numberValue(token, scale)) view.focalScale = float(scale);
+                read.focalScale = numberValue(token, scale) ? float(scale) : 0.0f;
                 break;
             }
-            case 4: angleValue(token, view.shiftLon); break;
-            case 5: angleValue(token, view.shiftLat); break;
+            case 4: angleValue(token, read.shiftLon); break;
+            case 5: angleValue(token, read.shiftLat); break;
         }
     }
+    if (!(std::isfinite(read.focalScale) && read.focalScale > 0)) {
+        read.viewLon = view.viewLon, read.viewLat = view.viewLat, read.roll = view.roll;
+        read.focalScale = view.focalScale;
+    }
+    view = read;
 }
 
 // Everything after the key token of the key line in `line`; the key line of a ConViewArray

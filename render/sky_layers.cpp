@@ -232,46 +232,83 @@ void drawStarNumbers(const FrameOutput& output, const Constellation& constellati
     }
 }
 
+namespace {
+
+// What the layers of one frame draw from and into.
+struct FrameLayers {
+    const RenderRequest& request;
+    ReferenceCatalog& refStars;
+    Constellation& constellation;
+    const SkyView& view;
+    ColorTable& colors;
+    RasterTarget target;
+    GridWalker walker;
+};
+
+// The grids are drawn through a view one pixel narrower and lower than the frame, which both
+// projects their samples and bounds them, so they end on the last pixel column and row. Each
+// grid's colour becomes the current line colour whether or not the grid is drawn.
+SkyView gridView(const SkyView& view) {
+    SkyView grid = view;
+    grid.width = view.width - 1;
+    grid.height = view.height - 1;
+    return grid;
+}
+
+void eclipticGrid(FrameLayers& f) {
+    f.colors.entries[ColorCurrentLine] = f.colors.entries[ColorEclipticGrid];
+    if (!(f.request.displayFlags & FlagEclipticGrid)) return;
+    const SkyView grid = gridView(f.view);
+    walkEclipticGrid(f.walker, grid, grid.width, grid.height, framePolylineSink, &f.target);
+}
+
+void equatorialGrid(FrameLayers& f) {
+    f.colors.entries[ColorCurrentLine] = f.colors.entries[ColorEquatorialGrid];
+    if (!(f.request.displayFlags & FlagEquatorialGrid)) return;
+    const SkyView grid = gridView(f.view);
+    walkEquatorialGrid(f.walker, grid, grid.width, grid.height, f.request.epoch,
+                       framePolylineSink, &f.target);
+}
+
+// Identification lines stay on the pixels of the picture: the last column and row bound them.
+void idLines(FrameLayers& f) {
+    if (!(f.request.displayFlags & FlagIdLines)) return;
+    walkIdLines(f.constellation, f.refStars, f.view.width - 1, f.view.height - 1, frameLineSink,
+                &f.target);
+}
+
+void ancientStars(FrameLayers& f) {
+    if (!ancientStarsShown(f.request.displayFlags)) return;
+    const int count = storedStarCount(f.constellation);
+    for (int i = 0; i < count; ++i) {
+        const AncientStar& star = f.constellation.stars[i];
+        if (star.visible)
+            drawAncientStar(f.target, star, f.request.displayFlags, f.view.pixelsPerDegree);
+    }
+}
+
+void referenceStars(FrameLayers& f) {
+    if (!(f.request.displayFlags & FlagStars)) return;
+    for (const ReferenceStar& star : f.refStars.stars)
+        if (star.visible) drawReferenceStar(f.target, star);
+}
+
+// Bottom to top. Lines and circles blend by maximum and star dots add, so later layers never
+// darken earlier ones, and a dot over a line brightens it.
+using Layer = void (*)(FrameLayers&);
+constexpr Layer kLayers[] = {eclipticGrid, equatorialGrid, idLines, ancientStars, referenceStars};
+
+}  // namespace
+
 void renderFrame(const RenderRequest& request, FrameBuffer& frame, ColorTable& colors,
                  const StarColors& starColors, const FrameOutput& output) {
     if (!request.refStars || !request.constellation || !request.view) return;
-    ReferenceCatalog& refStars = *request.refStars;
-    Constellation& constellation = *request.constellation;
-    const SkyView& view = *request.view;
-    const int flags = request.displayFlags;
-
-    projectCatalogs(constellation, refStars, view, request.lonOffset, request.latOffset);
+    FrameLayers f = {request, *request.refStars, *request.constellation, *request.view, colors,
+                     {&frame, &starColors, &colors}, {}};
+    projectCatalogs(f.constellation, f.refStars, f.view, request.lonOffset, request.latOffset);
     frameClear(frame);
-
-    // Lines stay on the pixels of the picture: the last column and row bound the clipping. The
-    // grids are projected through the same view as the stars, so a star on a grid line is drawn
-    // on it.
-    const double xMax = view.width - 1, yMax = view.height - 1;
-    RasterTarget target = {&frame, &starColors, &colors};
-    GridWalker walker;
-
-    colors.entries[ColorCurrentLine] = colors.entries[ColorEclipticGrid];
-    if (flags & FlagEclipticGrid)
-        walkEclipticGrid(walker, view, xMax, yMax, framePolylineSink, &target);
-    colors.entries[ColorCurrentLine] = colors.entries[ColorEquatorialGrid];
-    if (flags & FlagEquatorialGrid)
-        walkEquatorialGrid(walker, view, xMax, yMax, request.epoch, framePolylineSink, &target);
-
-    if (flags & FlagIdLines) walkIdLines(constellation, refStars, xMax, yMax, frameLineSink, &target);
-
-    if (ancientStarsShown(flags)) {
-        const int count = storedStarCount(constellation);
-        for (int i = 0; i < count; ++i) {
-            const AncientStar& star = constellation.stars[i];
-            if (star.visible) drawAncientStar(target, star, flags, view.pixelsPerDegree);
-        }
-    }
-    if (flags & FlagStars) {
-        for (const ReferenceStar& star : refStars.stars)
-            if (star.visible) drawReferenceStar(target, star);
-    }
-
+    for (Layer layer : kLayers) layer(f);
     if (output.present) output.present(output.context, frame);
-    drawStarNumbers(output, constellation, refStars, flags, view.pixelsPerDegree,
-                    getColor(colors, ColorNumbers));
+    drawStarNumbers(output, f.constellation, f.refStars, request.displayFlags,
+                    f.view.pixelsPerDegree, getColor(colors, ColorNumbers));
 }

@@ -88,7 +88,8 @@ void traceSamples(GridWalker& walker, int last, int modulus);
 
 // The grids: 24 meridians every 15 degrees and 11 parallels every 15 degrees from +75 to -75,
 // sampled at whole degrees, projected through `view` and clipped to [0, xMax] x [0, yMax]. On
-// screen the rectangle stops at the last pixel column and row; printing uses its full frame.
+// screen both are a view one pixel narrower and lower than the frame's, so the grids end on the
+// last pixel column and row; printing uses its full frame.
 void walkEclipticGrid(GridWalker& walker, const SkyView& view, double xMax, double yMax,
                       PolylineSink sink, void* context);
 // The same in right ascension and declination of the epoch `jd`.

@@ -24,8 +24,9 @@ constexpr int kStar = 3;  // the star of Ursa Minor the tests click on
 class NearestStarsTest : public ShellTest {
 protected:
     void SetUp() override {
-        ShellTest::SetUp();
-        start();
+        ASSERT_NO_FATAL_FAILURE(ShellTest::SetUp());
+        ASSERT_NO_FATAL_FAILURE(start());
+        ASSERT_NE(currentConstellation(), nullptr);
         const AncientStar& star = currentConstellation()->stars[kStar];
         theApp.view.centerLon = star.lon, theApp.view.centerLat = star.lat;
         viewUpdate(theApp.view);

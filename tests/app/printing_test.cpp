@@ -197,8 +197,8 @@ TEST(PrintPage, LowDisplayFlagsChooseHowTheAncientStarsPrintAndGridsStayInTheFra
 class PrintJobTest : public ShellTest {
 protected:
     void SetUp() override {
-        ShellTest::SetUp();
-        start();
+        ASSERT_NO_FATAL_FAILURE(ShellTest::SetUp());
+        ASSERT_NO_FATAL_FAILURE(start());
         fake.printerAnswer = PrinterPage{4800, 6600, 600, 600, 1};
     }
     // The log of a job with these steps, after which the window is enabled and repainted.

@@ -122,8 +122,15 @@ TEST(SettingsFile, KeyLinesAreReadByTheirRules) {
         {"ConViewArray\n   10 20 30 4 0.5 0.6\n   11 2",
          "view0 10.0 20.0 30.0 4.0 0.5 0.6, view1 11.0 2.0 0.0 4.5 1.1 0.4"},
         // Values that are no finite number are ignored; integers are held within an int.
-        {"Epoch nan\nPOffsets inf 1e999\nConViewArray\n   nan 20.0 -inf 1e400 0.5 0.6\n",
-         "view0 80.0 20.0 0.0 8.0 0.5 0.6"},
+        {"Epoch nan\nPOffsets inf 1e999\nConViewArray\n   nan 20.0 -inf 4 0.5 0.6\n",
+         "view0 80.0 20.0 0.0 4.0 0.5 0.6"},
+        // A focal scale that is no number above 0 keeps the row's whole view; its shift counts.
+        {"ConViewArray\n 1 2 3 0 0.5 0.6\n 1 2 3 -2 0 0\n 1 2 3 nan 0 0\n 1 2 3 1e400 0 0\n"
+         " 1 2 3 x 0 0\n 1 2 3 1e-50 0 0\n 1 2 3 1e39\n 1 2 3 0.5 0 0\n",
+         "view0 80.0 73.0 0.0 8.0 0.5 0.6, view1 116.0 38.0 0.0 4.5 0.0 0.0, "
+         "view2 115.0 79.0 0.0 4.5 0.0 0.0, view3 6.0 68.0 0.0 6.0 0.0 0.0, "
+         "view4 173.0 43.0 0.0 4.5 0.0 0.0, view5 196.0 47.0 0.0 8.0 0.0 0.0, "
+         "view7 1.0 2.0 3.0 0.5 0.0 0.0"},
         {"WindowRect -99999999999 0 99999999999 10\n", "rect -2147483648 0 2147483647 10"},
     };
     for (const auto& [text, expected] : cases)
@@ -175,4 +182,15 @@ TEST_F(ShellTest, SettingsAreFoundInTheWorkingFolderFirstAndAWindowWithoutAreaIs
     const std::string before = readWholeFile(work.path("maridon.cfg"));
     EXPECT_FALSE(shutDown({0, 0, 100, 100}));
     EXPECT_EQ(readWholeFile(work.path("maridon.cfg")), before);
+}
+
+TEST_F(ShellTest, AViewWithoutAUsableFocalScaleStartsOnTheDefaultViewWithItsStars) {
+    for (const char* scale : {"0", "-8", "nan", "inf", "zoom"}) {
+        ASSERT_TRUE(writeTextFile(programFile("maridon.cfg"),
+                                  formatText("ConViewArray\n 10 20 0 %s 0 0\n", scale)));
+        ASSERT_NO_FATAL_FAILURE(start());
+        EXPECT_EQ(status().substr(0, 34), "Ursa Minor  +View (80, 73, 0, 8.0)") << scale;
+        const std::vector<uint8_t>& pixels = theApp.frame.pixels;
+        EXPECT_GT(pixels.size() - std::count(pixels.begin(), pixels.end(), 0), 100u) << scale;
+    }
 }

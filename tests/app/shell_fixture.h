@@ -25,10 +25,16 @@ using Log = std::vector<std::string>;
 
 class ShellTest : public ::testing::Test {
 protected:
+    // The catalogues are written and must load, so that a test never goes on without them.
     void SetUp() override {
         resetAppState();
         resetFakePlatform();
         std::filesystem::current_path(work.root);
+        ASSERT_NO_FATAL_FAILURE(writeCatalogs());
+        ASSERT_TRUE(startUp(exePath()))
+            << "the catalogues written for the test do not load: " << testing::PrintToString(takeLog());
+        resetAppState();
+        takeLog();
     }
     void TearDown() override {
         std::filesystem::current_path(previousFolder);
@@ -47,12 +53,11 @@ protected:
             ASSERT_TRUE(writeEdition(path.c_str(), *sampleEdition(names[i])));
         }
     }
-    // Starts up (writing the catalogues unless they are there), sizes the window to 800 x 600 and
-    // paints it as the platform would.
+    // Starts up, sizes the window to 800 x 600 and paints it as the platform would. A test that
+    // goes on after it asserts ASSERT_NO_FATAL_FAILURE(start()).
     void start() {
-        if (!std::filesystem::exists(programFile("catb.bin"))) writeCatalogs();
         resetAppState();
-        ASSERT_TRUE(startUp(exePath()));
+        ASSERT_TRUE(startUp(exePath())) << "start-up failed: " << testing::PrintToString(takeLog());
         onCreate();
         onSize(800, 600);
         platformRepaint();

@@ -19,8 +19,7 @@
 
 namespace {
 std::atomic<long> allocations{0};
-}
-
+}  // namespace
 void* operator new(std::size_t size) {
     ++allocations;
     if (void* p = std::malloc(size ? size : 1)) return p;
@@ -95,42 +94,87 @@ struct Frame : testing::Test, Scene {
 
 }  // namespace
 
-TEST_F(Frame, LayersStackAtThePlacesAndInTheColoursOfTheirGeometry) {
-    const Color star = makeColor(100, 50, 20), grid = colors.entries[ColorEclipticGrid];
-    const Color third = scaleColor(grid, 1 / 3.0), lineThird = scaleColor(kIdLineColor, 1 / 3.0);
+TEST_F(Frame, EachFlagShowsItsLayerAndLaterLayersBlendOverEarlierOnes) {
+    // The grids are drawn through a view one pixel smaller than the frame, so the ecliptic lies
+    // on the middle of rows 119 and 120, two thirds of its colour in each.
+    const Color star = makeColor(100, 50, 20), grid = scaleColor(kDefaultEclipticGridColor, 2 / 3.0);
     // Pixel (168, 119) lies 8.51 from the centre, near the circle of one degree.
     const double ringGap = std::fabs(std::hypot(8.5, 0.5) - view.pixelsPerDegree);
     const Color ring = scaleColor(ancientCircleColor(3), (1.6 - ringGap) / 1.6);
     const Color both = makeColor(64 + 100, 96 + 50, 64 + 20);  // line by maximum, star added
     const struct {
         int flags;
-        Color dot, ref, ring, ecliptic, between;
+        Color dot, ref, ring, between;
     } cases[] = {
-        {0, kWhite, kBlack, kBlack, kBlack, kBlack},  // white dot of radius 1.5 at the centre
-        {FlagStars, kBlack, star, kBlack, kBlack, kBlack},
-        {FlagCircles, kBlack, kBlack, ring, kBlack, kBlack},
-        {FlagStars | FlagCircles, kBlack, star, ring, kBlack, kBlack},
-        {FlagEclipticGrid, kWhite, grid, third, grid, grid},
-        {FlagEclipticGrid | FlagIdLines | FlagStars, third, both, lineThird, grid, kIdLineColor}};
+        {0, kWhite, kBlack, kBlack, kBlack},  // white dot of radius 1.5 at the centre
+        {FlagStars, kBlack, star, kBlack, kBlack},
+        {FlagCircles, kBlack, kBlack, ring, kBlack},
+        {FlagStars | FlagCircles, kBlack, star, ring, kBlack},
+        {FlagEclipticGrid | FlagIdLines | FlagStars, grid, both,
+         maxColors(scaleColor(kIdLineColor, 1 / 3.0), grid), kIdLineColor}};
     const double refX = kW / 2 + screenDistance(4);
     for (const auto& c : cases) {
         render(c.flags);
         EXPECT_EQ(frameGetPixel(frame, kW / 2 - 1, kH / 2 - 1), c.dot) << c.flags;
         EXPECT_EQ(frameGetPixel(frame, int(refX), kH / 2), c.ref) << c.flags;
         EXPECT_EQ(frameGetPixel(frame, kW / 2 + 8, kH / 2 - 1), c.ring) << c.flags;
-        EXPECT_EQ(frameGetPixel(frame, 20, kH / 2), c.ecliptic) << c.flags;
         EXPECT_EQ(frameGetPixel(frame, int((kW / 2 + refX) / 2), kH / 2), c.between) << c.flags;
     }
+}
+
+TEST_F(Frame, StarDotsAddOverTheLinesAndCirclesDrawnBeforeThem) {
+    ref(1, 101, 0, 1);  // on the circles of stars 12 and 3
+    const int below = FlagCircles | FlagIdLines | FlagEclipticGrid | FlagEquatorialGrid;
+    std::vector<Color> pictures[2];
+    for (int i : {0, 1}) {
+        render(i ? FlagStars : below);
+        for (int p = 0; p < kW * kH; ++p) pictures[i].push_back(frameGetPixel(frame, p % kW, p / kW));
+    }
+    render(below | FlagStars);
+    int overlaps = 0, wrong = 0;
+    for (int p = 0; p < kW * kH; ++p) {
+        overlaps += pictures[0][p] != kBlack && pictures[1][p] != kBlack;
+        wrong += frameGetPixel(frame, p % kW, p / kW) != addColors(pictures[0][p], pictures[1][p]);
+    }
+    EXPECT_TRUE(overlaps > 10 && wrong == 0) << overlaps << " overlaps, " << wrong << " wrong";
+}
+
+TEST_F(Frame, GridsLieSymmetricAboutTheMiddleOfTheFrame) {
+    // The ecliptic and the meridian of longitude 0 cross at the centre: each is drawn on the two
+    // middle rows (columns) alike and on no row (column) next to them.
+    render(FlagEclipticGrid);
+    for (int along : {3, 40, 100}) {
+        for (auto [x, y, dx, dy] : {std::array{along, kH / 2, 0, -1}, {kW / 2, along, -1, 0}}) {
+            const Color middle = frameGetPixel(frame, x, y);
+            EXPECT_TRUE(middle != kBlack && frameGetPixel(frame, x + dx, y + dy) == middle &&
+                        frameGetPixel(frame, x + 2 * dx, y + 2 * dy) == kBlack &&
+                        frameGetPixel(frame, x - dx, y - dy) == kBlack) << x << ", " << y;
+        }
+    }
+}
+
+TEST_F(Frame, EachGridHasItsColourWhichStaysTheCurrentLineColourAfterTheFrame) {
     // The equator, a straight line through the centre, crosses at the obliquity of the epoch,
     // south (down) of the ecliptic to the east (left).
-    setColor(colors, ColorEquatorialGrid, makeColor(150, 60, 30));
+    const Color ecliptic = makeColor(0, 0, 150), equator = makeColor(150, 60, 0);
+    setColor(colors, ColorEclipticGrid, ecliptic);
+    setColor(colors, ColorEquatorialGrid, equator);
     const double tilt = std::tan(trueObliquity(request(0).epoch));
-    render(FlagEquatorialGrid);
-    for (int x : {70, 100, 220, 250}) {
-        const double lineY = kH / 2 + (kW / 2 - x) * tilt, y = std::round(lineY);
-        const double coverage = 1 - std::fabs(y - lineY) / std::hypot(1, tilt) / 1.5;
-        EXPECT_NEAR(colorRed(frameGetPixel(frame, x, int(y))), 150 * coverage, 1.5) << x;
-        EXPECT_EQ(frameGetPixel(frame, x, int(y) + 4), kBlack) << x;
+    const double cx = (kW - 1) / 2.0, cy = (kH - 1) / 2.0;  // the grids' centre
+    for (int flags : {0x00, 0x10, 0x20, 0x30}) {  // neither grid, one, the other, both
+        colors.entries[ColorCurrentLine] = kWhite;
+        render(flags);
+        EXPECT_EQ(colors.entries[ColorCurrentLine], equator) << flags;
+        const bool eclipticOn = flags & FlagEclipticGrid, equatorOn = flags & FlagEquatorialGrid;
+        EXPECT_EQ(frameGetPixel(frame, 20, kH / 2), eclipticOn ? makeColor(0, 0, 100) : kBlack);
+        for (int x : {70, 100, 220, 250}) {
+            const double lineY = cy + (cx - x) * tilt, y = std::round(lineY);
+            const double coverage = 1 - std::fabs(y - lineY) / std::hypot(1, tilt) / 1.5;
+            const Color c = frameGetPixel(frame, x, int(y));
+            EXPECT_NEAR(colorRed(c), equatorOn ? 150 * coverage : 0, 1.5) << x << " " << flags;
+            EXPECT_EQ(colorBlue(c), 0) << x << " " << flags;
+            EXPECT_EQ(frameGetPixel(frame, x, int(y) + 4), kBlack) << x;
+        }
     }
 }
 

@@ -1,0 +1,105 @@
+// The popup menu's table item by item: every command item does what its label says, told from the
+// label alone (the key shown before two blanks, the named command's character, the colour or
+// display element or constellation it names), so two items swapped in the table fail here.
+#include <functional>
+
+#include "app/commands.h"
+#include "app/navigation.h"
+#include "resources/popup_menu.h"
+#include "shell_fixture.h"
+
+namespace {
+
+using Input = std::function<void()>;
+
+// The input a label names, under its submenu; empty when the label names none.
+Input inputNamedBy(const std::string& submenu, const std::string& label) {
+    if (submenu.rfind("Constellations:", 0) == 0) {
+        for (int c = 0; c < kConstellationCount; ++c)
+            if (label == kConstellationTable[c].name) return [c] { selectConstellation(c); };
+        return {};
+    }
+    if (submenu == "Colors") {
+        for (auto [name, entry] : {std::pair{"Numbers", ColorNumbers},
+                                   {"Ecliptic Grid", ColorEclipticGrid},
+                                   {"Equatorial Grid", ColorEquatorialGrid}})
+            if (label == name) return [entry = entry] { colorCommand(entry); };
+        return {};
+    }
+    const std::pair<const char*, Input> named[] = {
+        {"Default View", [] { onCharacter('V'); }},
+        {"Default Shift", [] { onCharacter('S'); }},
+        {"Zero Shift", [] { onCharacter(kCharacterCtrlS); }},
+        {"User Guide", [] { onCharacter('h'); }},
+        {"Print...", [] { onCharacter('p'); }},
+        {"About", [] { onCharacter('a'); }},
+        {"Exit", [] { onKeyDown(KeyEscape); }}};
+    for (const auto& [name, input] : named)
+        if (label == name) return input;
+    // "F2  ..." is the key F2; "s  ..." the character s.
+    if (label.size() > 4 && label[0] == 'F' && label.substr(2, 2) == "  ")
+        return [key = KeyF1 + label[1] - '1'] { onKeyDown(key); };
+    if (label.size() > 3 && label.substr(1, 2) == "  ") return [c = label[0]] { onCharacter(c); };
+    return {};
+}
+
+// The display element a "Display Elements" label names after its key.
+int flagNamedBy(const std::string& label) {
+    for (auto [name, flag] : {std::pair{"Stars", FlagStars}, {"Circles", FlagCircles},
+                              {"Numbers", FlagNumbers}, {"Identification Lines", FlagIdLines},
+                              {"Ecliptic Grid", FlagEclipticGrid},
+                              {"Equatorial Grid", FlagEquatorialGrid}})
+        if (label.substr(3) == name) return flag;
+    return 0;
+}
+
+}  // namespace
+
+TEST_F(ShellTest, EveryMenuItemDoesWhatItsLabelSays) {
+    ASSERT_NO_FATAL_FAILURE(start());
+    // The same state before each input, one that every command visibly changes: edition 1,
+    // Ursa Minor off its default view and shift, and three user colours told apart.
+    auto prepare = [&] {
+        setDefaultConViews(theApp.conViews);
+        selectEdition(1), selectConstellation(0);
+        theApp.displayFlags = kDefaultDisplayFlags, theApp.arrowMode = ArrowsMoveView;
+        applyView({0.01f, 0.02f, 0.3f, 0.4f, 0.1f, 5}, theApp.view, theApp.shift);
+        viewUpdate(theApp.view);
+        for (int entry : {ColorNumbers, ColorEclipticGrid, ColorEquatorialGrid})
+            setColor(theApp.colors, entry, makeColor(entry, entry, entry));
+        takeLog();
+    };
+    // The services called, then the state an input may change.
+    auto outcome = [&](const Input& input) {
+        prepare();
+        input();
+        std::string done;
+        for (const std::string& line : takeLog()) done += line + "; ";
+        const SkyView& v = theApp.view;
+        return done + formatText("%02X %d %d %s %.3f %.3f %.3f %.3f %.3f %.3f", theApp.displayFlags,
+                                 theApp.arrowMode, theApp.constellation,
+                                 currentEditionName(theApp.catalogs).c_str(), v.centerLon,
+                                 v.centerLat, v.roll, v.focalScale, theApp.shift.lon,
+                                 theApp.shift.lat);
+    };
+    std::string submenu;
+    int items = 0;
+    for (int i = 0; i < kPopupMenuSize; ++i) {
+        const PopupMenuEntry& entry = kPopupMenu[i];
+        if (entry.kind == PopupSubmenu) submenu = entry.text;
+        if (entry.kind != PopupCommand) continue;
+        ++items;
+        SCOPED_TRACE(submenu + ": " + entry.text);
+        const Input labelled = inputNamedBy(submenu, entry.text);
+        ASSERT_TRUE(labelled) << "the label names no input";
+        const Input command = [&] { onCommand(entry.command); };
+        EXPECT_EQ(outcome(command), outcome(labelled));
+        if (submenu == "Display Elements") {
+            outcome(command);
+            EXPECT_EQ(theApp.displayFlags ^ kDefaultDisplayFlags, flagNamedBy(entry.text));
+        }
+    }
+    // 48 constellations, 6 display elements, 3 colours, 5 arrow-key items, 5 catalog items and
+    // user guide, print, about and exit.
+    EXPECT_EQ(items, 71);
+}
