@@ -5,7 +5,7 @@
 // handler, the commands, view navigation and start-up.
 #pragma once
 
-#include "platform/platform.h"
+#include "app/platform_services.h"
 
 // A left click at a client point of the main window: lists the stars nearest to it.
 void queryNearestStars(int x, int y);
