@@ -45,33 +45,29 @@ protected:
 
 }  // namespace
 
-TEST(NearestStarsText, TheAncientStarARuleAndFiveReferenceStarsInLinesEndedByCrLf) {
-    // Lyra's second star, alp Lyr (record 149, reference star 7001), at (100, 100); six reference
-    // stars 2 pixels right of it, where alp Lyr is in the sky, the first of them alp Lyr itself.
+TEST(NearestStarsText, TheAncientStarARuleAndTheReferenceStarsInLinesEndedByCrLf) {
+    // Lyra's second star, alp Lyr (record 149, reference star 7001), at (100, 100); two reference
+    // stars 2 pixels right of it, where alp Lyr is in the sky: alp Lyr itself and a long name.
     Constellation lyra;
     lyra.name = "Lyra";
     lyra.stars = {{}, {2, 8, 17, 20, 0, 62, 0, 1.0f, "alp Lyr", std::string(460, 'x'), 7001, 149}};
     AncientStar& star = lyra.stars[1];
     star.screenX = star.screenY = 100, star.visible = 1;
-    std::vector<ReferenceStar> refs(6);
+    ReferenceStar refs[2] = {{7001, 0, "3 alp Lyr"}, {0, 0, "abcdefghijklmno"}};
     for (ReferenceStar& ref : refs) {
         ref.screenX = 102, ref.screenY = 100, ref.magnitude = 0.03f, ref.visible = 1;
         lonLatToVec3((257 + 20 / 60.0) * kDegToRad, 61.75 * kDegToRad, ref.dir);
     }
-    refs[0].number = 7001;
-    std::strcpy(refs[0].name, "3 alp Lyr");
-    std::strcpy(refs[4].name, "abcdefghijklmno");
     NearestStarsMode mode;
     std::string text;
-    ASSERT_TRUE(buildNearestStarsList(mode, lyra, refs.data(), 6, 100, 100, 10.0, text));
-    const std::string place = "  257\xBA" "20'  61\xBA" "45'  0.03";
-    const std::string noName = "   0" + std::string(13, ' ');
+    ASSERT_TRUE(buildNearestStarsList(mode, lyra, refs, 2, 100, 100, 10.0, text));
     EXPECT_EQ(lines(text), (std::vector<std::string>{
                                "149 Lyra 2", std::string(460, 'x'),  // a description is kept whole
                                "7001      alp Lyr  257\xBA" "20'  62\xBA" "00'  1.0",
-                               std::string(40, '-'), "7001    3 alp Lyr" + place, noName + place,
-                               noName + place, noName + place, "   0 abcdefghijkl" + place}));
-    EXPECT_FALSE(buildNearestStarsList(mode, lyra, refs.data(), 6, 300, 20, 10.0, text));
+                               std::string(40, '-'),
+                               "7001    3 alp Lyr  257\xBA" "20'  61\xBA" "45'  0.03",
+                               "   0 abcdefghijkl  257\xBA" "20'  61\xBA" "45'  0.03"}));
+    EXPECT_FALSE(buildNearestStarsList(mode, lyra, refs, 2, 300, 20, 10.0, text));
 
     // The ancient star's line: magnitude codes, no identification, the offsets added, a sign
     // number whose 30-fold passes the int range (2147483687 degrees is 167 of the circle), and
@@ -93,7 +89,7 @@ TEST(NearestStarsText, TheAncientStarARuleAndFiveReferenceStarsInLinesEndedByCrL
         star.magnitude = magnitude, star.identification = identification, star.zodiacSign = sign;
         nearestStarsSetMode(mode, kJ2000, float(offsetLon * kDegToRad),
                             float(offsetLat * kDegToRad), equatorial);
-        ASSERT_TRUE(buildNearestStarsList(mode, lyra, refs.data(), 0, 100, 100, 10.0, text));
+        ASSERT_TRUE(buildNearestStarsList(mode, lyra, refs, 0, 100, 100, 10.0, text));
         EXPECT_EQ(lines(text).at(2), line) << magnitude;
     }
     // Rounded to whole minutes, and no sign on a latitude that rounds to zero.
