@@ -1,13 +1,13 @@
 #include "app/commands.h"
 
 #include "app/navigation.h"
+#include "app/platform_services.h"
 #include "app/shell.h"
 #include "app/state.h"
 #include "app/status_text.h"
 #include "catalog/edition_file.h"
 #include "catalog/locator.h"
 #include "catalog/precession.h"
-#include "platform/platform.h"
 #include "resources/popup_menu.h"
 
 namespace {

@@ -1,10 +1,10 @@
 #include "app/navigation.h"
 
 #include "app/commands.h"
+#include "app/platform_services.h"
 #include "app/shell.h"
 #include "app/state.h"
 #include "geometry/vectors.h"
-#include "platform/platform.h"
 
 namespace {
 

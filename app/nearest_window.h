@@ -1,11 +1,22 @@
 // The nearest-stars window, the shell's side: the query behind a left click and its refreshes
 // (after an edition switch and the q toggle), handing the epoch, offsets and coordinate mode to
-// the query, and where the window goes next to the click. The platform shows the window; the
-// click point and mode live in the application state. Called by the shell's left-button
-// handler, the commands, view navigation and start-up.
+// the query, the window's texts (its title and the lines of the list, ended by "\r\n") built from
+// what the search in geometry/nearest_stars.h finds, and where the window goes next to the
+// click. The platform shows the window; the click point and mode live in the application state.
+// Called by the shell's left-button handler, the commands, view navigation and start-up.
 #pragma once
 
-#include "platform/platform.h"
+#include <string>
+
+#include "app/platform_services.h"
+#include "catalog/catalog.h"
+#include "geometry/vectors.h"
+
+struct NearestStarsMode {
+    int equatorial = 0;  // 0: ecliptic longitude/latitude, else right ascension/declination
+    Matrix3 eclipticToEquatorial = {{{1, 0, 0}, {0, 1, 0}, {0, 0, 1}}};
+    float offsetLon = 0, offsetLat = 0;  // the epoch offsets, radians
+};
 
 // A left click at a client point of the main window: lists the stars nearest to it.
 void queryNearestStars(int x, int y);
@@ -30,3 +41,19 @@ int nearestStarsQuery(int x, int y, double radius);
 // (bottom) edge, its right (bottom) edge 2 pixels left of (above) the click. The work area's left
 // and top edges are not tested. Right and bottom edges of rectangles are exclusive.
 ScreenRect placeNearClick(int x, int y, int width, int height, const ScreenRect& workArea);
+
+// Stores the offsets and the mode; in equatorial mode builds the turn to the equator of `epoch`.
+void nearestStarsSetMode(NearestStarsMode& mode, double epoch, float offsetLon, float offsetLat,
+                         int equatorial);
+// "Nearest Stars [lon/lat]" or "Nearest Stars [ra/dec]".
+const char* nearestStarsTitle(const NearestStarsMode& mode);
+
+// "ddd°mm' sdd°mm'" of two angles in radians, each rounded to whole arc minutes.
+std::string positionText(double first, double second);
+
+// The list for a click: the nearest ancient star with its description, identification,
+// designation, position and magnitude, a rule, then the reference stars. False when nothing was
+// found. Texts of any length are kept whole.
+bool buildNearestStarsList(const NearestStarsMode& mode, const Constellation& constellation,
+                           const ReferenceStar* stars, int starCount, int x, int y,
+                           double radius, std::string& text);

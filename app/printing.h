@@ -6,7 +6,7 @@
 // job is running.
 #pragma once
 
-#include "platform/platform.h"
+#include "app/platform_services.h"
 #include "render/page_surface.h"
 #include "render/sky_layers.h"
 

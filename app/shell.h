@@ -3,7 +3,7 @@
 // window exists; the window's events then drive everything else through the application state.
 #pragma once
 
-#include "platform/platform.h"
+#include "app/platform_services.h"
 
 // Virtual-key codes of the keys the shell handles.
 enum VirtualKey {

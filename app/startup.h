@@ -7,7 +7,7 @@
 
 #include <string>
 
-#include "platform/platform.h"
+#include "app/platform_services.h"
 
 constexpr char kReferenceFileName[] = "catb.bin";
 constexpr const char* kEditionFileNames[] = {"cat1.dat", "cat2.dat", "cat3.dat"};

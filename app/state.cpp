@@ -1,6 +1,6 @@
 #include "app/state.h"
 
-#include "platform/platform.h"
+#include "app/platform_services.h"
 
 AppState theApp;
 

@@ -11,10 +11,10 @@
 #include <string>
 
 #include "app/default_views.h"
+#include "app/nearest_window.h"
+#include "app/platform_services.h"
 #include "catalog/catalog.h"
-#include "geometry/nearest_stars.h"
 #include "geometry/view.h"
-#include "platform/platform.h"
 #include "render/colors.h"
 #include "render/frame.h"
 #include "render/raster.h"

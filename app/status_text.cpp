@@ -4,8 +4,8 @@
 #include <cmath>
 #include <cstdio>
 
+#include "app/platform_services.h"
 #include "app/state.h"
-#include "platform/platform.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "render/colors.h"
+#include "catalog/color_index.h"
 
 static_assert(std::numeric_limits<float>::is_iec559, "the file stores IEEE 754 single floats");
 

@@ -10,6 +10,7 @@
 #include <type_traits>
 #include <vector>
 
+#include "app/nearest_window.h"
 #include "geometry/nearest_stars.h"
 
 namespace {

@@ -13,8 +13,8 @@
 #include <QTimer>
 #include <QWidget>
 
+#include "app/platform_services.h"
 #include "platform/pictures.h"
-#include "platform/platform.h"
 #include "platform/window.h"
 
 namespace {

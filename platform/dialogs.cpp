@@ -8,8 +8,8 @@
 #include <QMessageBox>
 #include <QUrl>
 
+#include "app/platform_services.h"
 #include "platform/drawing.h"
-#include "platform/platform.h"
 #include "platform/window.h"
 
 static MessageBoxObserver messageBoxObserver = nullptr;

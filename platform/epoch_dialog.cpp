@@ -6,10 +6,10 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include "app/platform_services.h"
 #include "app/shell.h"
 #include "platform/dialog_units.h"
 #include "platform/drawing.h"
-#include "platform/platform.h"
 #include "platform/window.h"
 
 namespace {

@@ -16,11 +16,11 @@
 #include <vector>
 
 #include "app/nearest_window.h"
+#include "app/platform_services.h"
 #include "app/shell.h"
 #include "platform/dialog_units.h"
 #include "platform/drawing.h"
 #include "platform/keyboard.h"
-#include "platform/platform.h"
 #include "platform/window.h"
 
 namespace {

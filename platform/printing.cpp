@@ -17,9 +17,9 @@
 #include <algorithm>
 #include <memory>
 
+#include "app/platform_services.h"
 #include "app/shell.h"
 #include "platform/drawing.h"
-#include "platform/platform.h"
 #include "platform/window.h"
 
 namespace {

@@ -7,9 +7,9 @@
 #include <QMenu>
 #include <QScreen>
 
+#include "app/platform_services.h"
 #include "platform/drawing.h"
 #include "platform/menu.h"
-#include "platform/platform.h"
 #include "platform/window.h"
 
 void platformRepaint() {

@@ -7,7 +7,7 @@
 #include <QImage>
 #include <QWidget>
 
-#include "platform/platform.h"
+#include "app/platform_services.h"
 
 class QMenu;
 

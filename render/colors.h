@@ -1,10 +1,12 @@
 // Colours: the 0x00BBGGRR colour value, the eight-entry colour table of the display elements
 // (three of which the user sets and the settings file keeps), and the 191 star colours by
-// temperature with the mapping from a B-V colour index to one of them. The reference reader
-// picks each star's colour here; the renderer and the shell read the tables.
+// temperature, one for each row a B-V colour index picks (catalog/color_index.h). The renderer
+// and the shell read the tables.
 #pragma once
 
 #include <cstdint>
+
+#include "catalog/color_index.h"
 
 using Color = uint32_t;  // red in bits 0-7, green 8-15, blue 16-23
 
@@ -41,8 +43,6 @@ void setColor(ColorTable& table, int index, Color color);
 void setDefaultColors(ColorTable& table);
 Color averageColor(Color a, Color b);
 
-constexpr int kStarColorCount = 191;
-
 // Black-body colours from 1000 K (row 1) to 19900 K (row 190) in steps of 100 K; row 0 white.
 extern const float kBlackbodyTable[kStarColorCount][3];
 
@@ -51,4 +51,3 @@ struct StarColors {
 };
 
 void buildStarColors(StarColors& colors);
-int starColorEntryForBV(double colorIndex);  // 1..190

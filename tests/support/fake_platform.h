@@ -12,8 +12,8 @@
 #include <string>
 #include <vector>
 
+#include "app/platform_services.h"
 #include "catalog/catalog.h"
-#include "platform/platform.h"
 
 struct DrawnText {
     int x, y;

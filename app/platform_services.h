@@ -1,8 +1,9 @@
-// The services the shell asks of the platform: repainting, the frame blit and text in the label
-// font, keyboard and cursor state, the screen's work area, message boxes, the popup menu, the
-// colour and file choosers, the browser, the about box, closing the window and printing. No Qt
-// here: the Qt adapter in platform/ implements these functions, and the shell's tests link a
-// recording fake instead.
+// The services the shell asks of the platform, declared here by the shell that calls them:
+// repainting, the frame blit and text in the label font, keyboard and cursor state, the screen's
+// work area, message boxes, the popup menu, the colour and file choosers, the browser, the about
+// box, closing the window, printing, the nearest-stars window and the epoch dialog. No Qt here.
+// The Qt adapter in platform/ implements these functions for the viewer; the tests, benchmarks
+// and fuzz targets link the recording fake in tests/support/ instead.
 #pragma once
 
 #include <string>
