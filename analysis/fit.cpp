@@ -21,6 +21,7 @@ constexpr int kMaxClipRounds = 10;
 constexpr int kCachedEpochs = 8;
 constexpr int kParameterCount = 3;  // years from J2000.0, longitude and latitude offsets in '
 constexpr int kLeastStars = 3;
+constexpr double kMostScanTrials = 100000;
 constexpr int kLeastBootstrapResamples = 2;  // a spread needs two
 
 double jdOfYears(double years) { return kJ2000 + years * kDaysPerJulianYear; }
@@ -299,7 +300,7 @@ Params medianOffsets(Problem& problem, Params p) {
     const std::vector<OffsetResidual> r = problem.residuals(p);
     std::vector<double> lon, lat;
     for (const OffsetResidual& x : r) {
-        lon.push_back(floorMod(x.shiftedLonRad - x.modernLonRad + kPi, kTwoPi) - kPi);
+        lon.push_back(wrapToHalfTurn(x.shiftedLonRad - x.modernLonRad));
         lat.push_back(x.shiftedLatRad - x.modernLatRad);
     }
     p.v[1] = -median(lon) * kArcminPerRad;
@@ -416,8 +417,12 @@ EpochFit fitEpoch(const MatchedStars& stars, const EpochFitOptions& options) {
         fit.problem = "fewer than three ancient stars are identified with reference stars";
         return fit;
     }
-    Problem problem{stars.recordedLonRad, stars.recordedLatRad, &stars.modern, {}, {}, 0, 0};
     const YearRange range = {yearsOfJd(options.firstJd), yearsOfJd(options.lastJd)};
+    if ((range.last - range.first) / options.scanStepYears > kMostScanTrials) {
+        fit.problem = "the scan step is too small for the epoch range";
+        return fit;
+    }
+    Problem problem{stars.recordedLonRad, stars.recordedLatRad, &stars.modern, {}, {}, 0, 0};
 
     // Coarse scan: the offsets that best fit each trial epoch; the best pair starts the fit.
     const int trials = 1 + int(std::ceil((range.last - range.first) / options.scanStepYears));

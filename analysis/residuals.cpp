@@ -13,14 +13,13 @@ int heldStarCount(const Constellation& constellation) {
     return std::max(0, std::min(constellation.starCount, int(constellation.stars.size())));
 }
 
-// An angle brought into [-pi, pi).
-double wrapToHalfTurn(double angleRad) { return floorMod(angleRad + kPi, kTwoPi) - kPi; }
-
 Vector3 cross(const Vector3& a, const Vector3& b) {
     return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
 }
 
 }  // namespace
+
+double wrapToHalfTurn(double angleRad) { return floorMod(angleRad + kPi, kTwoPi) - kPi; }
 
 Alignment alignmentOf(const EpochSetting& setting) {
     return {setting.epoch, double(setting.offsetLon), double(setting.offsetLat)};

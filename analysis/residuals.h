@@ -16,7 +16,7 @@
 
 // An epoch and the two offsets added to every ancient position, as the epoch setting holds them.
 struct Alignment {
-    double epochJd = 1771298.0;
+    double epochJd = EpochSetting().epoch;
     double lonOffsetRad = 0;
     double latOffsetRad = 0;
 };
@@ -87,5 +87,8 @@ struct OffsetResidual {
 // One star's residual: the recorded position plus offsets against a modern direction.
 OffsetResidual offsetResidual(double recordedLonRad, double recordedLatRad, double lonOffsetRad,
                               double latOffsetRad, const Vector3& modernDir);
+
+// An angle brought into [-pi, pi).
+double wrapToHalfTurn(double angleRad);
 
 constexpr double kArcminPerRad = 60.0 * kRadToDeg;

@@ -116,11 +116,14 @@ TEST_F(EpochFitTest, ARangeThatMissesTheEpochEndsOnItsNearerBound) {
 
 TEST_F(EpochFitTest, WhatCannotBeFittedSaysWhy) {
     EditionPtr unidentified = newEdition();
-    EpochFitOptions reversed, noStep;
+    EpochFitOptions reversed, noStep, tinyStep;
     reversed.lastJd = reversed.firstJd - 1;
     noStep.scanStepYears = 0;
+    tinyStep.scanStepYears = 1e-3;
     EXPECT_EQ(fitEpoch(*edition, *reference, reversed).problem, "the epoch range is empty");
     EXPECT_FALSE(fitEpoch(*edition, *reference, noStep).fitted);
+    EXPECT_EQ(fitEpoch(*edition, *reference, tinyStep).problem,
+              "the scan step is too small for the epoch range");
     EpochFit none = fitEpoch(*unidentified, *reference, EpochFitOptions());
     EXPECT_FALSE(none.fitted);
     EXPECT_NE(none.problem.find("identified"), std::string::npos);
