@@ -14,21 +14,15 @@ namespace {
 
 constexpr double kLonOffsetArcmin = 90, kLatOffsetArcmin = -20;
 
+// The sky of 1 Jan AD 600 to the nearest minute, with the offsets taken off.
 struct EpochFitTest : ::testing::Test {
-    static std::unique_ptr<ReferenceCatalog> reference;
-    static EditionPtr edition;  // the sky of 1 Jan AD 600 to the nearest minute, offsets taken off
-    static double epochJd;
-    static void SetUpTestSuite() {
-        reference = shippedReference();
-        edition = shippedEdition("cat1.dat");
-        epochJd = dayNumber(1, 1, 600);
+    std::unique_ptr<ReferenceCatalog> reference = shippedReference();
+    EditionPtr edition = shippedEdition("cat1.dat");
+    double epochJd = dayNumber(1, 1, 600);
+    void SetUp() override {
         recordSkyOf(*edition, *reference, epochJd, kLonOffsetArcmin, kLatOffsetArcmin, 1);
     }
-    static void TearDownTestSuite() { reference.reset(), edition.reset(); }
 };
-std::unique_ptr<ReferenceCatalog> EpochFitTest::reference;
-EditionPtr EpochFitTest::edition;
-double EpochFitTest::epochJd;
 
 double arcmin(double rad) { return rad * kArcminPerRad; }
 

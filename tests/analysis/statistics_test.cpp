@@ -76,11 +76,8 @@ TEST(Statistics, AnEditionIsSummedUpPerConstellationAndAsAWhole) {
         all.insert(all.end(), kGroups[g].separations.begin(), kGroups[g].separations.end());
     }
     EditionStatistics statistics = summarizeEdition(set);
-    for (size_t g = 0; g < std::size(kGroups); ++g) {
-        int first = 1;
-        for (size_t k = 0; k < g; ++k) first += int(kGroups[k].separations.size());
-        expectSummary(statistics.constellations[3 * g + 1], kGroups[g], first);
-    }
+    for (size_t g = 0, first = 1; g < std::size(kGroups); first += kGroups[g++].separations.size())
+        expectSummary(statistics.constellations[3 * g + 1], kGroups[g], int(first));
     EXPECT_EQ(statistics.constellations[0].count, 0);
     EXPECT_EQ(statistics.edition.count, int(all.size()));
     EXPECT_DOUBLE_EQ(statistics.edition.medianSeparationArcmin, median(all));
