@@ -58,20 +58,9 @@ MatchedStars matchStars(const AncientCatalog& edition, const ReferenceCatalog& r
 }
 
 std::vector<Vector3> carryToEpoch(const std::vector<ReferenceStar>& stars, double jd) {
-    // The rotation and the motion applyEpoch uses, applied to this selection only.
-    Matrix3 m;
-    mat3Identity(m);
-    appendEquatorToEcliptic(m, kJ2000);
-    appendPrecession(m, jd);
-    const double years = properMotionYears(jd);
+    const EpochCarry carry = epochCarry(jd);
     std::vector<Vector3> dirs(stars.size());
-    for (size_t i = 0; i < stars.size(); ++i) {
-        ReferenceStar star = stars[i];  // starAtEpoch also sets the copy's epoch magnitude
-        EquatorialPosition position = starAtEpoch(star, years);
-        Vector3 direction;
-        lonLatToVec3(position.ra, position.dec, direction);
-        vec3TimesMat3(direction, m, dirs[i]);
-    }
+    for (size_t i = 0; i < stars.size(); ++i) dirs[i] = carryStar(stars[i], carry).dir;
     return dirs;
 }
 

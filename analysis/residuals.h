@@ -75,8 +75,8 @@ struct MatchedStars {
 };
 MatchedStars matchStars(const AncientCatalog& edition, const ReferenceCatalog& reference);
 
-// Directions of the stars at the Julian Date `jd` in the ecliptic frame of that date, carried
-// exactly as applyEpoch carries the viewer's catalogue (same rotation, same motion per star).
+// Directions of the stars at the Julian Date `jd` in the ecliptic frame of that date, by the very
+// carry applyEpoch gives the viewer's catalogue.
 std::vector<Vector3> carryToEpoch(const std::vector<ReferenceStar>& stars, double jd);
 
 struct OffsetResidual {
