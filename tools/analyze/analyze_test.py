@@ -165,11 +165,12 @@ check(abs(fitted_lon - carried) < 10,
 # A star without identification: listed, counted, and left without residuals.
 change_csv(work("e.csv"), work("one_unidentified.csv"), 2, 11, "0")  # Sample C's, from above
 result = analyze("--edition", work("one_unidentified.csv"), "--constellation", "ursa minor", "--json",
-             "--csv", work("u.csv"))
+                 "--fit-epoch", "--csv", work("u.csv"))
 summary = json.loads(result.stdout)
 rows = csv_rows(read(work("u.csv")).decode("latin-1"))
 check(summary["stars"]["unidentified"] == 1 and summary["residuals"]["stars"] == 7
-      and [c["name"] for c in summary["constellations"]] == ["Ursa Minor"],
+      and [c["name"] for c in summary["constellations"]] == ["Ursa Minor"]
+      and summary["epoch_fit"]["stars_used"] + summary["epoch_fit"]["stars_left_out"] == 7,
       f"one constellation with one unidentified star: {summary['stars']}")
 check(len(rows) == 8 and rows[0]["status"] == "unidentified" and rows[0]["separation_arcmin"] == ""
       and rows[0]["recorded_lon_deg"] != "" and rows[1]["separation_arcmin"] != "",
