@@ -29,7 +29,7 @@ enum Column {
 };
 
 const char* const kColumnNames[kColumnCount] = {
-    "edition",         "constellation",   "catalog_number", "number_in_constellation",
+    "edition",         "constellation",    "catalog_number", "number_in_constellation",
     "longitude_deg",   "longitude_arcmin", "latitude_sign",  "latitude_deg",
     "latitude_arcmin", "magnitude",        "identification", "designation",
     "description"};
@@ -84,7 +84,8 @@ int constellationByName(std::string_view name) {
         if (name.size() != std::strlen(tableName)) continue;
         bool same = true;
         for (size_t i = 0; i < name.size() && same; ++i)
-            same = std::tolower((unsigned char)name[i]) == std::tolower((unsigned char)tableName[i]);
+            same =
+                std::tolower((unsigned char)name[i]) == std::tolower((unsigned char)tableName[i]);
         if (same) return c;
     }
     return -1;
@@ -151,9 +152,9 @@ bool readStar(const CsvRecord& row, AncientStar& star, Complaint& complain) {
 
     const std::string_view sign = trimmed(f[kLatSignColumn]);
     if (!(sign.empty() || sign == "+" || sign == "-"))
-        return complain(row.line, kLatSignColumn + 1,
-                        formatText("\"%s\" is neither + (north) nor - (south)",
-                                   f[kLatSignColumn].c_str()));
+        return complain(
+            row.line, kLatSignColumn + 1,
+            formatText("\"%s\" is neither + (north) nor - (south)", f[kLatSignColumn].c_str()));
     star.latSouth = sign == "-";
 
     const std::string_view magnitude = trimmed(f[kMagnitudeColumn]);
@@ -171,17 +172,17 @@ bool readStar(const CsvRecord& row, AncientStar& star, Complaint& complain) {
 
     const std::string& designation = f[kDesignationColumn];
     if (designation.size() > kDesignationLength || hasLineBreakOrZero(designation))
-        return complain(row.line, kDesignationColumn + 1,
-                        formatText("longer than %zu characters or holding a line break",
-                                   kDesignationLength));
+        return complain(
+            row.line, kDesignationColumn + 1,
+            formatText("longer than %zu characters or holding a line break", kDesignationLength));
     std::memcpy(star.designation, designation.data(), designation.size());
     star.designation[designation.size()] = '\0';
 
     const std::string& description = f[kDescriptionColumn];
     if (description.size() > kLongestDescription || hasLineBreakOrZero(description))
-        return complain(row.line, kDescriptionColumn + 1,
-                        formatText("longer than %zu characters or holding a line break",
-                                   kLongestDescription));
+        return complain(
+            row.line, kDescriptionColumn + 1,
+            formatText("longer than %zu characters or holding a line break", kLongestDescription));
     star.description = description;
     return true;
 }
@@ -211,12 +212,11 @@ bool placeRow(const CsvRecord& row, int& current, int& held, Complaint& complain
     const char* currentName = kConstellationTable[current].name;
     if (named == current)
         return complain(row.line, kConstellationColumn + 1,
-                        formatText("%s has more than its %d stars", currentName,
-                                   starsOf(current)));
+                        formatText("%s has more than its %d stars", currentName, starsOf(current)));
     if (named == current + 1)
-        return complain(row.line, kConstellationColumn + 1,
-                        formatText("%s has only %d of its %d stars", currentName, held,
-                                   starsOf(current)));
+        return complain(
+            row.line, kConstellationColumn + 1,
+            formatText("%s has only %d of its %d stars", currentName, held, starsOf(current)));
     return complain(row.line, kConstellationColumn + 1,
                     formatText("%s is out of the table's order: a star of %s is due",
                                kConstellationTable[named].name, kConstellationTable[due].name));
@@ -225,7 +225,8 @@ bool placeRow(const CsvRecord& row, int& current, int& held, Complaint& complain
 }  // namespace
 
 std::string editionToCsv(const AncientCatalog& edition) {
-    std::string text = csvRecord(std::vector<std::string>(kColumnNames, kColumnNames + kColumnCount));
+    std::string text =
+        csvRecord(std::vector<std::string>(kColumnNames, kColumnNames + kColumnCount));
     for (int c = 0; c < kConstellationCount; ++c) {
         for (const AncientStar& star : edition.constellations[c].stars) {
             char magnitude[32];
@@ -258,8 +259,8 @@ EditionFromCsv editionFromCsv(std::string_view text) {
     if (!csv.problem.empty()) {
         result.line = csv.line;
         result.column = csv.column;
-        result.problem = formatText("line %d, column %d: %s", csv.line, csv.column,
-                                    csv.problem.c_str());
+        result.problem =
+            formatText("line %d, column %d: %s", csv.line, csv.column, csv.problem.c_str());
         return result;
     }
     if (csv.records.empty()) {
@@ -281,9 +282,9 @@ EditionFromCsv editionFromCsv(std::string_view text) {
     const CsvRecord& header = csv.records.front();
     for (int k = 0; k < kColumnCount; ++k)
         if (trimmed(header.fields[size_t(k)]) != kColumnNames[k]) {
-            complain(header.line, k + 1,
-                     formatText("the header row has \"%s\" here",
-                                header.fields[size_t(k)].c_str()));
+            complain(
+                header.line, k + 1,
+                formatText("the header row has \"%s\" here", header.fields[size_t(k)].c_str()));
             return result;
         }
 

@@ -1,18 +1,21 @@
 // Editions as CSV: the shipped samples come back byte for byte through CSV and the edition
 // writer, awkward texts survive the quoting, and a wrong table is refused at its line and column.
+#include "catalog/edition_csv.h"
+
 #include <gtest/gtest.h>
 
 #include <cstring>
 #include <string>
 
 #include "catalog/csv.h"
-#include "catalog/edition_csv.h"
 #include "catalog/edition_file.h"
 #include "support/temp_dir.h"
 
 namespace {
 
-std::string samplePath(const char* name) { return std::string(TESSARAN_SOURCE_DIR) + "/data/" + name; }
+std::string samplePath(const char* name) {
+    return std::string(TESSARAN_SOURCE_DIR) + "/data/" + name;
+}
 
 // The CSV of Sample A with one change made to its records.
 template <typename Change>
@@ -65,15 +68,40 @@ TEST(EditionCsv, EachFieldTakesWhatItsColumnsHoldAndNoMore) {
         std::string text;
         bool accepted;
     } cases[] = {
-        {3, "9999", true},   {3, "-999", true},   {3, "10000", false}, {3, "-1000", false},
-        {3, "12a", false},   {4, "99", true},     {4, "100", false},   {5, "999", true},
-        {5, "0", true},      {5, "-1", false},    {5, "1000", false},  {5, "6x", false},
-        {6, "99", true},     {6, "-9", true},     {6, "-10", false},   {7, "-", true},
-        {7, "", true},       {7, "N", false},     {8, "99", true},     {8, "100", false},
-        {9, "-9", true},     {9, "1.5", false},   {10, "6.5", true},   {10, ".25", true},
-        {10, "4.55", false}, {10, "12.5", false}, {10, "bright", false}, {10, "", false},
-        {11, "", true},      {11, "-999", true},  {11, "10000", false}, {12, "twelve chars", true},
-        {12, "thirteen char", false}, {13, std::string(463, 'x'), true},
+        {3, "9999", true},
+        {3, "-999", true},
+        {3, "10000", false},
+        {3, "-1000", false},
+        {3, "12a", false},
+        {4, "99", true},
+        {4, "100", false},
+        {5, "999", true},
+        {5, "0", true},
+        {5, "-1", false},
+        {5, "1000", false},
+        {5, "6x", false},
+        {6, "99", true},
+        {6, "-9", true},
+        {6, "-10", false},
+        {7, "-", true},
+        {7, "", true},
+        {7, "N", false},
+        {8, "99", true},
+        {8, "100", false},
+        {9, "-9", true},
+        {9, "1.5", false},
+        {10, "6.5", true},
+        {10, ".25", true},
+        {10, "4.55", false},
+        {10, "12.5", false},
+        {10, "bright", false},
+        {10, "", false},
+        {11, "", true},
+        {11, "-999", true},
+        {11, "10000", false},
+        {12, "twelve chars", true},
+        {12, "thirteen char", false},
+        {13, std::string(463, 'x'), true},
         {13, std::string(464, 'x'), false},
     };
     TempDir dir;
@@ -86,7 +114,8 @@ TEST(EditionCsv, EachFieldTakesWhatItsColumnsHoldAndNoMore) {
         if (!c.accepted) {
             EXPECT_EQ(read.line, 2);
             EXPECT_EQ(read.column, c.column);
-            EXPECT_EQ(read.problem.rfind("line 2, column " + std::to_string(c.column) + " (", 0), 0u)
+            EXPECT_EQ(read.problem.rfind("line 2, column " + std::to_string(c.column) + " (", 0),
+                      0u)
                 << read.problem;
         } else {
             // What is accepted is written, and reads back as the same row.
@@ -142,7 +171,9 @@ TEST(EditionCsv, AWrongTableIsRefusedAtItsLineAndColumn) {
 }
 
 TEST(Csv, RecordsSplitAtLineEndsOutsideQuotesAndCountTheLinesInside) {
-    CsvText csv = readCsv("\xEF\xBB\xBF" "a,\"b\r\nc\",\"\"\"\"\nd,,\r\ne");
+    CsvText csv = readCsv(
+        "\xEF\xBB\xBF"
+        "a,\"b\r\nc\",\"\"\"\"\nd,,\r\ne");
     ASSERT_TRUE(csv.problem.empty()) << csv.problem;
     ASSERT_EQ(csv.records.size(), 3u);
     EXPECT_EQ(csv.records[0].fields, (std::vector<std::string>{"a", "b\r\nc", "\""}));

@@ -109,7 +109,8 @@ bool sameName(const std::string& a, const char* b) {
 int constellationIndex(const std::string& which) {
     char* end = nullptr;
     const long index = std::strtol(which.c_str(), &end, 10);
-    if (!which.empty() && *end == '\0') return index >= 0 && index < kConstellationCount ? int(index) : -1;
+    if (!which.empty() && *end == '\0')
+        return index >= 0 && index < kConstellationCount ? int(index) : -1;
     for (int i = 0; i < kConstellationCount; ++i)
         if (sameName(which, kConstellationTable[i].name)) return i;
     return -1;
@@ -263,8 +264,8 @@ bool replaceFile(const std::string& target, const std::function<bool(const char*
     umask(mask);
     const bool ready = fchmod(descriptor, 0666 & ~mask) == 0;
     close(descriptor);
-    const bool written = ready && write(temporary.c_str()) &&
-                         std::rename(temporary.c_str(), target.c_str()) == 0;
+    const bool written =
+        ready && write(temporary.c_str()) && std::rename(temporary.c_str(), target.c_str()) == 0;
     if (!written) std::remove(temporary.c_str());
     return written;
 }
@@ -294,7 +295,8 @@ int exportEdition(const Options& o) {
 int importEdition(const Options& o) {
     EditionPtr edition = loadCsvEdition(o.importEdition);  // CSV whatever its name
     if (!edition) return kExitFailure;
-    if (replaceFile(o.output, [&edition](const char* path) { return writeEdition(path, *edition); }))
+    if (replaceFile(o.output,
+                    [&edition](const char* path) { return writeEdition(path, *edition); }))
         return 0;
     complain("cannot write the edition " + o.output);
     return kExitFailure;
@@ -319,7 +321,9 @@ struct ProgressLine {
         p.lastStage = int(stage);
         p.lastStep = step;
         p.shown = true;
-        std::fprintf(stderr, p.toTerminal ? "\r%s: fitting the epoch: %-20s %3d%%" : "%s: fitting the epoch: %s %d%%\n",
+        std::fprintf(stderr,
+                     p.toTerminal ? "\r%s: fitting the epoch: %-20s %3d%%"
+                                  : "%s: fitting the epoch: %s %d%%\n",
                      kTool, kStageNames[int(stage)], int(fraction * 100));
         std::fflush(stderr);
     }
@@ -330,14 +334,16 @@ struct ProgressLine {
 
 // Keeps the stars of one constellation.
 void keepConstellation(ResidualSet& set, int constellation) {
-    auto elsewhere = [constellation](const auto& s) { return s.star.constellation != constellation; };
+    auto elsewhere = [constellation](const auto& s) {
+        return s.star.constellation != constellation;
+    };
     set.stars.erase(std::remove_if(set.stars.begin(), set.stars.end(), elsewhere), set.stars.end());
     set.unresolved.erase(std::remove_if(set.unresolved.begin(), set.unresolved.end(), elsewhere),
                          set.unresolved.end());
     set.unidentifiedCount = set.notInReferenceCount = 0;
     for (const UnresolvedStar& s : set.unresolved)
         ++(s.reason == UnresolvedReason::NoIdentification ? set.unidentifiedCount
-                                                           : set.notInReferenceCount);
+                                                          : set.notInReferenceCount);
 }
 
 MatchedStars keepConstellation(const MatchedStars& all, int constellation) {
@@ -386,8 +392,8 @@ int analyze(const Options& o) {
         ProgressLine progress;
         options.progress = {&ProgressLine::report, &progress};
         MatchedStars stars = matchStars(*edition, *reference);
-        r.epochFit = fitEpoch(r.constellation < 0 ? stars : keepConstellation(stars, r.constellation),
-                              options);
+        r.epochFit = fitEpoch(
+            r.constellation < 0 ? stars : keepConstellation(stars, r.constellation), options);
         progress.finish();
     }
     if (!o.csv.empty() && !replaceWithText(o.csv, residualCsv(r))) return kExitFailure;

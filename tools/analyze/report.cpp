@@ -39,8 +39,8 @@ struct Row {
     int number;
     int constellation;
     const AncientStar* star;
-    const StarResidual* residual;        // null when unresolved
-    const UnresolvedStar* unresolved;    // null when resolved
+    const StarResidual* residual;      // null when unresolved
+    const UnresolvedStar* unresolved;  // null when resolved
 };
 
 std::vector<Row> rowsOf(const AnalysisResults& r) {
@@ -49,7 +49,8 @@ std::vector<Row> rowsOf(const AnalysisResults& r) {
     int number = 0;
     for (int c = 0; c < kConstellationCount; ++c) {
         const Constellation& constellation = r.edition->constellations[c];
-        const int held = std::max(0, std::min(constellation.starCount, int(constellation.stars.size())));
+        const int held =
+            std::max(0, std::min(constellation.starCount, int(constellation.stars.size())));
         for (int i = 0; i < held; ++i) {
             ++number;
             Row row = {number, c, &constellation.stars[size_t(i)], nullptr, nullptr};
@@ -99,8 +100,9 @@ std::string offsetFitLine(const char* method, const OffsetFit& fit) {
 
 std::string epochFitText(const AnalysisResults& r) {
     const EpochFit& f = r.epochFit;
-    std::string text = formatText("\nEpoch fitted together with the offsets, searched from %s to %s:\n",
-                                  formatEpoch(r.firstJd).c_str(), formatEpoch(r.lastJd).c_str());
+    std::string text =
+        formatText("\nEpoch fitted together with the offsets, searched from %s to %s:\n",
+                   formatEpoch(r.firstJd).c_str(), formatEpoch(r.lastJd).c_str());
     if (!f.fitted) return text + "  not fitted: " + f.problem + "\n";
     const FitUncertainty& u = f.uncertainty;
     const bool bootstrap = f.uncertaintySource == UncertaintySource::Bootstrap;
@@ -110,16 +112,20 @@ std::string epochFitText(const AnalysisResults& r) {
                        u.lonOffsetArcmin);
     text += formatText("  latitude offset   %s +- %.1f'\n", offsetText(f.latOffsetRad).c_str(),
                        u.latOffsetArcmin);
-    text += bootstrap ? formatText("  uncertainty       one standard deviation, from %d bootstrap "
-                                   "resamples of the stars\n", f.bootstrapResamples)
-                      : std::string("  uncertainty       one standard deviation, formal (from "
-                                    "the fit's covariance)\n");
+    text += bootstrap ? formatText(
+                            "  uncertainty       one standard deviation, from %d bootstrap "
+                            "resamples of the stars\n",
+                            f.bootstrapResamples)
+                      : std::string(
+                            "  uncertainty       one standard deviation, formal (from "
+                            "the fit's covariance)\n");
     if (bootstrap)
         text += formatText("                    formal: +- %.0f years, +- %.1f', +- %.1f'\n",
                            f.formal.epochYears, f.formal.lonOffsetArcmin, f.formal.latOffsetArcmin);
-    text += formatText("  stars             %d used, %d left out; %d of them moving faster than "
-                       "%.1f\"/yr carry the epoch\n",
-                       f.starsUsed, f.starsClipped, f.fastStars, kFastStarArcsecPerYr);
+    text += formatText(
+        "  stars             %d used, %d left out; %d of them moving faster than "
+        "%.1f\"/yr carry the epoch\n",
+        f.starsUsed, f.starsClipped, f.fastStars, kFastStarArcsecPerYr);
     text += formatText("  RMS               %.1f' per coordinate\n", f.rmsArcmin);
     text += formatText("  correlation       %+.3f between epoch and longitude offset\n",
                        f.epochLonCorrelation);
@@ -213,26 +219,25 @@ std::string epochFitJson(const AnalysisResults& r) {
                      {"to_jd", jsonNumber(r.lastJd)}};
     if (f.fitted) {
         const bool bootstrap = f.uncertaintySource == UncertaintySource::Bootstrap;
-        Fields more = {
-            {"epoch_jd", jsonNumber(f.epochJd)},
-            {"epoch_year", jsonNumber(historicalYear(f.epochJd))},
-            {"epoch_date", jsonString(formatEpoch(f.epochJd))},
-            {"epoch_uncertainty_years", jsonNumber(f.uncertainty.epochYears)},
-            {"lon_offset_deg", jsonNumber(degrees(f.lonOffsetRad))},
-            {"lat_offset_deg", jsonNumber(degrees(f.latOffsetRad))},
-            {"lon_offset_uncertainty_arcmin", jsonNumber(f.uncertainty.lonOffsetArcmin)},
-            {"lat_offset_uncertainty_arcmin", jsonNumber(f.uncertainty.latOffsetArcmin)},
-            {"uncertainty", jsonString(bootstrap ? "bootstrap" : "formal")},
-            {"bootstrap_resamples", std::to_string(f.bootstrapResamples)},
-            {"formal_uncertainty", uncertaintyJson(f.formal)},
-            {"bootstrap_uncertainty", uncertaintyJson(f.bootstrap)},
-            {"stars_used", std::to_string(f.starsUsed)},
-            {"stars_left_out", std::to_string(f.starsClipped)},
-            {"fast_stars", std::to_string(f.fastStars)},
-            {"fast_star_limit_arcsec_per_yr", jsonNumber(kFastStarArcsecPerYr)},
-            {"rms_arcmin", jsonNumber(f.rmsArcmin)},
-            {"epoch_lon_correlation", jsonNumber(f.epochLonCorrelation)},
-            {"at_range_edge", f.atRangeEdge ? "true" : "false"}};
+        Fields more = {{"epoch_jd", jsonNumber(f.epochJd)},
+                       {"epoch_year", jsonNumber(historicalYear(f.epochJd))},
+                       {"epoch_date", jsonString(formatEpoch(f.epochJd))},
+                       {"epoch_uncertainty_years", jsonNumber(f.uncertainty.epochYears)},
+                       {"lon_offset_deg", jsonNumber(degrees(f.lonOffsetRad))},
+                       {"lat_offset_deg", jsonNumber(degrees(f.latOffsetRad))},
+                       {"lon_offset_uncertainty_arcmin", jsonNumber(f.uncertainty.lonOffsetArcmin)},
+                       {"lat_offset_uncertainty_arcmin", jsonNumber(f.uncertainty.latOffsetArcmin)},
+                       {"uncertainty", jsonString(bootstrap ? "bootstrap" : "formal")},
+                       {"bootstrap_resamples", std::to_string(f.bootstrapResamples)},
+                       {"formal_uncertainty", uncertaintyJson(f.formal)},
+                       {"bootstrap_uncertainty", uncertaintyJson(f.bootstrap)},
+                       {"stars_used", std::to_string(f.starsUsed)},
+                       {"stars_left_out", std::to_string(f.starsClipped)},
+                       {"fast_stars", std::to_string(f.fastStars)},
+                       {"fast_star_limit_arcsec_per_yr", jsonNumber(kFastStarArcsecPerYr)},
+                       {"rms_arcmin", jsonNumber(f.rmsArcmin)},
+                       {"epoch_lon_correlation", jsonNumber(f.epochLonCorrelation)},
+                       {"at_range_edge", f.atRangeEdge ? "true" : "false"}};
         fields.insert(fields.end(), more.begin(), more.end());
     }
     return jsonObject(fields, ",\n    ");
@@ -263,25 +268,29 @@ std::string textSummary(const AnalysisResults& r) {
     text += "Epoch      " + epochText(a.epochJd) + "\n";
     text += "Offsets    longitude " + offsetText(a.lonOffsetRad) + ", latitude " +
             offsetText(a.latOffsetRad) + ", added to every ancient position\n";
-    text += formatText("Stars      %d: %zu compared, %d without identification, %d naming a "
-                       "number the reference catalogue lacks\n",
-                       listed, set.stars.size(), set.unidentifiedCount, set.notInReferenceCount);
+    text += formatText(
+        "Stars      %d: %zu compared, %d without identification, %d naming a "
+        "number the reference catalogue lacks\n",
+        listed, set.stars.size(), set.unidentifiedCount, set.notInReferenceCount);
 
-    text += "\nResiduals in minutes of arc, the edition's position with the offsets minus the "
-            "modern star's\n(longitude differences times the cosine of the latitude); sep is "
-            "the distance on the sky:\n";
+    text +=
+        "\nResiduals in minutes of arc, the edition's position with the offsets minus the "
+        "modern star's\n(longitude differences times the cosine of the latitude); sep is "
+        "the distance on the sky:\n";
     text += formatText("%3s %-17s %5s %8s %8s %8s %8s %8s %8s %7s %8s\n", "#", "Constellation",
-                       "Stars", "Mean lon", "Med lon", "Mean lat", "Med lat", "Med sep",
-                       "RMS sep", "Spread", "Outliers");
+                       "Stars", "Mean lon", "Med lon", "Mean lat", "Med lat", "Med sep", "RMS sep",
+                       "Spread", "Outliers");
     for (int c = 0; c < kConstellationCount; ++c)
         if (r.constellation < 0 || r.constellation == c)
             text += summaryRow(std::to_string(c).c_str(), constellationName(c),
                                r.statistics.constellations[c]);
-    text += summaryRow("", r.constellation < 0 ? "Whole edition" : "Together", r.statistics.edition);
+    text +=
+        summaryRow("", r.constellation < 0 ? "Whole edition" : "Together", r.statistics.edition);
 
-    text += formatText("\nOutliers of the whole list (separation more than %.0f robust spreads "
-                       "beyond the median and more than %.0f'):\n",
-                       kOutlierSpreads, kOutlierFloorArcmin);
+    text += formatText(
+        "\nOutliers of the whole list (separation more than %.0f robust spreads "
+        "beyond the median and more than %.0f'):\n",
+        kOutlierSpreads, kOutlierFloorArcmin);
     if (r.statistics.edition.outliers.empty()) text += "  none\n";
     for (const Outlier& o : r.statistics.edition.outliers)
         text += formatText("  star %4d  %-17s %-12s %7.1f'\n", o.number,
@@ -289,7 +298,8 @@ std::string textSummary(const AnalysisResults& r) {
                            withoutTrailingBlanks(o.designation).c_str(), o.separationArcmin);
 
     if (r.offsetsFitted) {
-        text += "\nOffsets that line the stars up at the epoch (to add to every ancient position):\n";
+        text +=
+            "\nOffsets that line the stars up at the epoch (to add to every ancient position):\n";
         text += offsetFitLine("least squares", r.leastSquares);
         text += offsetFitLine("robust", r.robust);
     }
@@ -303,8 +313,7 @@ std::string jsonSummary(const AnalysisResults& r) {
     std::string constellations = "[";
     for (int c = 0; c < kConstellationCount; ++c) {
         if (r.constellation >= 0 && r.constellation != c) continue;
-        Fields fields = {{"index", std::to_string(c)},
-                         {"name", jsonString(constellationName(c))}};
+        Fields fields = {{"index", std::to_string(c)}, {"name", jsonString(constellationName(c))}};
         Fields summary = summaryFields(r.statistics.constellations[c]);
         fields.insert(fields.end(), summary.begin(), summary.end());
         if (constellations.size() > 1) constellations += ",";
@@ -312,10 +321,11 @@ std::string jsonSummary(const AnalysisResults& r) {
     }
     constellations += "]";
     Fields top = {
-        {"edition", jsonObject({{"file", jsonString(r.editionPath)},
-                                {"name", jsonString(r.edition->name)}})},
+        {"edition",
+         jsonObject({{"file", jsonString(r.editionPath)}, {"name", jsonString(r.edition->name)}})},
         {"reference", jsonObject({{"file", jsonString(r.referencePath)}})},
-        {"constellation", r.constellation < 0 ? "null" : jsonString(constellationName(r.constellation))},
+        {"constellation",
+         r.constellation < 0 ? "null" : jsonString(constellationName(r.constellation))},
         {"epoch", jsonObject({{"jd", jsonNumber(a.epochJd)},
                               {"year", jsonNumber(historicalYear(a.epochJd))},
                               {"date", jsonString(formatEpoch(a.epochJd))}})},
@@ -352,22 +362,25 @@ std::string residualCsv(const AnalysisResults& r) {
             std::to_string(star.catalogNumber),
             constellationName(row.constellation),
             std::to_string(star.numberInConstellation),
-            withoutTrailingBlanks(std::string(star.designation, strnlen(star.designation, sizeof star.designation))),
+            withoutTrailingBlanks(
+                std::string(star.designation, strnlen(star.designation, sizeof star.designation))),
             std::to_string(star.identification),
-            row.residual ? kStatusCompared
-                         : row.unresolved->reason == UnresolvedReason::NoIdentification
-                               ? kStatusUnidentified
-                               : kStatusNotInReference,
+            row.residual                                                   ? kStatusCompared
+            : row.unresolved->reason == UnresolvedReason::NoIdentification ? kStatusUnidentified
+                                                                           : kStatusNotInReference,
             fixed(ancientLonDegrees(star), 4),
             fixed(ancientLatDegrees(star), 4)};
         if (const StarResidual* s = row.residual) {
-            std::vector<std::string> more = {
-                fixed(s->shiftedLonDeg, 6), fixed(s->shiftedLatDeg, 6), fixed(s->modernLonDeg, 6),
-                fixed(s->modernLatDeg, 6), fixed(s->lonResidualArcmin, 3),
-                fixed(s->latResidualArcmin, 3), fixed(s->separationArcmin, 3),
-                fixed(s->properMotionArcsecPerYr, 4),
-                editionOutliers.count(row.number) ? "1" : "0",
-                constellationOutliers.count(row.number) ? "1" : "0"};
+            std::vector<std::string> more = {fixed(s->shiftedLonDeg, 6),
+                                             fixed(s->shiftedLatDeg, 6),
+                                             fixed(s->modernLonDeg, 6),
+                                             fixed(s->modernLatDeg, 6),
+                                             fixed(s->lonResidualArcmin, 3),
+                                             fixed(s->latResidualArcmin, 3),
+                                             fixed(s->separationArcmin, 3),
+                                             fixed(s->properMotionArcsecPerYr, 4),
+                                             editionOutliers.count(row.number) ? "1" : "0",
+                                             constellationOutliers.count(row.number) ? "1" : "0"};
             fields.insert(fields.end(), more.begin(), more.end());
         } else {
             fields.resize(fields.size() + 10);
