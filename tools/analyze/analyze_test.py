@@ -34,7 +34,8 @@ def run(*args):
 
 
 def analyze(*args):
-    return run("--reference", REF, *args)
+    """An analysis of Sample A unless the arguments name another edition (the last one wins)."""
+    return run("--reference", REF, "--edition", SAMPLES[0], *args)
 
 
 def read(path):
@@ -100,7 +101,7 @@ cases = [
     (1, "cannot read " + work("missing.csv"), ["--edition", work("missing.csv")]),
     (1, "cannot write " + work("no/such/x.csv"), ["--csv", work("no/such/x.csv")]),
     (1, "cannot write " + work("taken"), ["--csv", work("taken")]),
-    (1, "cannot write " + work("taken"), ["--export-edition", work("taken")]),
+    (1, "cannot write " + work("taken"), ["--export-edition", work("taken"), "--edition", SAMPLES[0]]),
     (1, "bad.csv: line 3, column 5 (longitude_deg)",
      ["--import-edition", work("bad.csv"), "--output", work("keep.dat")]),
     (1, "line 3, column 5", ["--edition", work("bad.csv"), "--csv", work("keep.csv")]),
