@@ -1,6 +1,5 @@
 #include "catalog/edition_csv.h"
 
-#include <cctype>
 #include <charconv>
 #include <cstring>
 #include <vector>
@@ -76,19 +75,6 @@ std::string_view withoutTrailingBlanks(std::string_view text) {
 
 bool hasLineBreakOrZero(std::string_view text) {
     return text.find_first_of(std::string_view("\r\n\0", 3)) != std::string_view::npos;
-}
-
-int constellationByName(std::string_view name) {
-    for (int c = 0; c < kConstellationCount; ++c) {
-        const char* tableName = kConstellationTable[c].name;
-        if (name.size() != std::strlen(tableName)) continue;
-        bool same = true;
-        for (size_t i = 0; i < name.size() && same; ++i)
-            same =
-                std::tolower((unsigned char)name[i]) == std::tolower((unsigned char)tableName[i]);
-        if (same) return c;
-    }
-    return -1;
 }
 
 int starsOf(int constellation) {

@@ -6,7 +6,6 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <cctype>
 #include <cerrno>
 #include <chrono>
 #include <cmath>
@@ -98,26 +97,18 @@ bool splitPair(const std::string& text, std::string& first, std::string& second)
     return true;
 }
 
-bool sameName(const std::string& a, const char* b) {
-    if (a.size() != std::strlen(b)) return false;
-    for (size_t i = 0; i < a.size(); ++i)
-        if (std::tolower((unsigned char)a[i]) != std::tolower((unsigned char)b[i])) return false;
-    return true;
-}
-
 // Constellation by index or by name; -1 when neither fits.
 int constellationIndex(const std::string& which) {
     char* end = nullptr;
     const long index = std::strtol(which.c_str(), &end, 10);
     if (!which.empty() && *end == '\0')
         return index >= 0 && index < kConstellationCount ? int(index) : -1;
-    for (int i = 0; i < kConstellationCount; ++i)
-        if (sameName(which, kConstellationTable[i].name)) return i;
-    return -1;
+    return constellationByName(which);
 }
 
 bool endsWithCsv(const std::string& path) {
-    return path.size() >= 4 && sameName(path.substr(path.size() - 4), ".csv");
+    const std::string ending = path.size() >= 4 ? path.substr(path.size() - 4) : "";
+    return ending == ".csv" || ending == ".CSV";
 }
 
 // Returns -1 when the options are good, otherwise the exit status to end with.
