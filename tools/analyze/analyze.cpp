@@ -111,6 +111,14 @@ bool endsWithCsv(const std::string& path) {
     return ending == ".csv" || ending == ".CSV";
 }
 
+bool takesValue(const std::string& option) {
+    for (const char* name : {"--edition", "--reference", "--epoch", "--year", "--offsets",
+                             "--constellation", "--csv", "--export-edition", "--import-edition",
+                             "--output"})
+        if (option == name) return true;
+    return false;
+}
+
 // Returns -1 when the options are good, otherwise the exit status to end with.
 int parseOptions(int argc, char** argv, Options& o) {
     for (int i = 1; i < argc; ++i) {
@@ -132,6 +140,9 @@ int parseOptions(int argc, char** argv, Options& o) {
             if (i + 1 >= argc || std::strncmp(argv[i + 1], "--", 2) == 0) continue;
         } else if (arg.rfind("--", 0) != 0) {
             complain("unexpected argument " + arg + " (see --help)");
+            return kExitUsage;
+        } else if (!takesValue(arg)) {
+            complain("unknown option " + arg + " (see --help)");
             return kExitUsage;
         } else if (i + 1 >= argc) {
             complain("option " + arg + " needs a value (see --help)");
@@ -166,9 +177,6 @@ int parseOptions(int argc, char** argv, Options& o) {
             o.importEdition = value;
         } else if (arg == "--output") {
             o.output = value;
-        } else {
-            complain("unknown option " + arg + " (see --help)");
-            return kExitUsage;
         }
         if (!good) {
             complain("bad value \"" + value + "\" for " + arg + " (see --help)");

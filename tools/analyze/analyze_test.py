@@ -86,6 +86,7 @@ change_csv(work("e.csv"), work("bad.csv"), 3, 5, "6x")
 # Exit status, the message, and the options.
 cases = [
     (2, "unknown option --colour", ["--colour", "red"]),
+    (2, "unknown option --bogus", ["--bogus"]),
     (2, 'bad value "x" for --epoch', ["--epoch", "x"]),
     (2, 'bad value "0" for --year', ["--year", "0"]),
     (2, 'bad value "1,2,3" for --offsets', ["--offsets", "1,2,3"]),
