@@ -93,6 +93,14 @@ TEST(Precession, EclipticOfDateAtJ2000TheSecondCenturyAndFarEpochs) {
     EXPECT_NEAR(lon * kRadToDeg, 124.09, 0.005);
     EXPECT_NEAR(lat * kRadToDeg, lat137, 1e-4);
     EXPECT_EQ(catalog->stars[1].magnitude, 3.0f);
+    // A near star receding fast is fainter at the epoch, by just what its own motion gives.
+    ReferenceStar receding = star(10, -20, 10, 0.02f, 0, 100, 1.0f);
+    catalog->stars[2] = receding;
+    const double later = kJ2000 + 10000 * 365.25;
+    applyEpoch(*catalog, later);
+    starAtEpoch(receding, properMotionYears(later));
+    EXPECT_EQ(catalog->stars[2].magnitude, receding.magnitude);
+    EXPECT_GT(receding.magnitude, 1.2f);
 }
 
 TEST(StarMotion, SlowOrDistantStarsMoveLinearlyNearFastOnesAlongTheirSpaceMotion) {
