@@ -1,5 +1,5 @@
-// Start-up on the bad input a new user may leave about: folders under the data files' names, and
-// missing or damaged catalogues beside the program or hiding good ones in the working folder.
+// Start-up on the bad input a new user may leave about: missing or damaged catalogues beside the
+// program or hiding good ones in the working folder.
 #include <functional>
 
 #include "shell_fixture.h"
@@ -9,19 +9,6 @@ namespace {
 const char* const kLoadFailure = "message The catalog files couldn't be loaded. | Tessaran Stars";
 
 }  // namespace
-
-TEST_F(ShellTest, FoldersNamedLikeTheDataFilesArePassedOverForTheFilesBesideTheProgram) {
-    for (const char* name : {"catb.bin", "cat1.dat", "cat2.dat", "cat3.dat", "maridon.cfg"})
-        ASSERT_TRUE(std::filesystem::create_directory(work.path(name)));
-    writeCatalogs();
-    ASSERT_TRUE(writeTextFile(programFile("maridon.cfg"), "Epoch 1673941\n"));
-    ASSERT_TRUE(startUp(exePath()));
-    EXPECT_TRUE(takeLog().empty());
-    EXPECT_EQ(currentEditionName(theApp.catalogs), "Edition One");
-    EXPECT_EQ(theApp.epoch.epoch, 1673941.0);
-    ASSERT_TRUE(shutDown({0, 0, 1120, 896}));
-    EXPECT_EQ(readWholeFile(programFile("maridon.cfg")).rfind("WindowRect 0 0 1120 896\n", 0), 0u);
-}
 
 TEST_F(ShellTest, AMissingOrDamagedCatalogueStopsStartUpAndLeavesEveryFileAsItWas) {
     using Damage = std::function<std::string(std::string)>;  // the good file's bytes to the bad

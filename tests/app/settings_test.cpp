@@ -1,7 +1,6 @@
 // The settings file "maridon.cfg": what is written, how each key line is read, what a damaged
 // file leaves, where the file is found and how it is replaced.
 #include <cmath>
-#include <random>
 
 #include "app/settings.h"
 #include "geometry/vectors.h"
@@ -128,18 +127,6 @@ TEST(SettingsFile, KeyLinesAreReadByTheirRules) {
     };
     for (const auto& [text, expected] : cases)
         EXPECT_EQ(changes(readText(dir, text)), expected) << text;
-    // Random bytes never crash the reader or leave a value that is no number.
-    std::mt19937 random(12345);
-    for (int round = 0; round < 200; ++round) {
-        std::string bytes(size_t(random() % 3000), '\0');
-        for (char& c : bytes)
-            c = random() % 300 < 256 ? char(random()) : "\n \r0123456789.-"[random() % 15];
-        Settings read = readText(dir, (round % 3 ? "" : "ConViewArray\n") + bytes);
-        ASSERT_TRUE(std::isfinite(read.values.epoch.epoch)) << round;
-        for (const ConView& v : read.values.views)
-            for (float value : {v.viewLon, v.viewLat, v.roll, v.focalScale, v.shiftLon, v.shiftLat})
-                ASSERT_TRUE(std::isfinite(value)) << round;
-    }
 }
 
 TEST_F(ShellTest, SettingsAreFoundInTheWorkingFolderFirstAndAWindowWithoutAreaIsIgnored) {

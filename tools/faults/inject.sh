@@ -63,7 +63,10 @@ core_tests() {
     quiet_build --target "${targets[@]}" "${core_tools[@]}" || return 2
     for target in "${targets[@]}"; do
         (cd "$build/tests" && nice timeout -k 5 "$test_timeout" "./$target" --gtest_brief=1 \
-            --gtest_fail_fast > "$work/test.log" 2>&1) || { echo "$target"; return 1; }
+            --gtest_fail_fast > "$work/test.log" 2>&1) && continue
+        local failed; failed=$(sed -n 's/^\[  FAILED  \] \([^ ]*\) (.*/\1/p' "$work/test.log" | head -1)
+        echo "$target${failed:+ $failed}"
+        return 1
     done
     return 0
 }
