@@ -130,7 +130,7 @@ run_fault() {   # id file find replace skip
     if [ $status = 0 ]; then by=$(full_tests "$skip"); status=$?; fi
     restore
     case $status in
-        0) missed=$((missed + 1)); printf '%-9s %s: %s\n' missed "$id" "$desc" ;;
+        0) missed=$((missed + 1)); printf '%-9s %s: %s (%ds)\n' missed "$id" "$desc" $((SECONDS - start)) ;;
         1) caught=$((caught + 1)); printf '%-9s %s (by %s, %ds)\n' caught "$id" "$by" $((SECONDS - start)) ;;
         *) nobuild=$((nobuild + 1)); printf '%-9s %s: %s\n' no-build "$id" \
                "$(grep -m1 -E 'error' "$work/build.log")" ;;
