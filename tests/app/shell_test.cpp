@@ -1,4 +1,4 @@
-// Start-up and shutdown, the character and menu commands, the popup menu, the colour chooser,
+// Start-up, the character and menu commands, the popup menu, the colour chooser,
 // replacing an edition and the user guide, driven through the shell's handlers.
 #include <cmath>
 #include <memory>
@@ -37,30 +37,6 @@ TEST_F(ShellTest, StartUpReadsTheSettingsFirstThenShowsUrsaMinorOfTheFirstEditio
     fake.workArea = {100, 50, 1700, 950};
     start();
     EXPECT_EQ(corners(shellWindowRect()), (std::vector<int>{100, 50, 1500, 838}));
-}
-
-TEST_F(ShellTest, ClosingStoresTheViewOnScreenAndTheNextRunStartsFromIt) {
-    start();
-    onCharacter('s');
-    onKeyDown(KeyUp);      // Ursa Minor's shift
-    onKeyDown(KeyPageUp);  // Piscis Austrinus
-    onCharacter('v');
-    onKeyDown(KeyRight);
-    onCharacter('.');
-    setColor(theApp.colors, ColorEclipticGrid, makeColor(10, 20, 30));
-    fake.outerRectOnClose = {40, 30, 840, 660};
-    takeLog();
-    onCommand(900);  // Exit
-    EXPECT_EQ(takeLog(), Log{"close"});
-    start();
-    EXPECT_EQ(corners(shellWindowRect()), (std::vector<int>{40, 30, 840, 660}));
-    EXPECT_EQ(getColor(theApp.colors, ColorEclipticGrid), makeColor(10, 20, 30));
-    // Every run starts on Ursa Minor with the arrows on the view; Piscis Austrinus kept its view.
-    EXPECT_EQ(std::make_pair(theApp.constellation, theApp.arrowMode), std::make_pair(0, 0));
-    const ConView& stored = theApp.conViews[kConstellationCount - 1];
-    EXPECT_NEAR(stored.viewLon * kRadToDeg, 292, 1e-4);
-    EXPECT_NEAR(stored.focalScale, 10.7, 0.05);
-    EXPECT_NEAR(theApp.conViews[0].shiftLat * kRadToDeg, -0.2, 1e-4);
 }
 
 TEST_F(ShellTest, CharactersActAndMenuItemsDoAsTheirCharacters) {
@@ -116,6 +92,9 @@ TEST_F(ShellTest, CharactersActAndMenuItemsDoAsTheirCharacters) {
     fake.texts.clear();  // the arrow mode redraws the status line alone
     onCharacter('s');
     EXPECT_EQ(fake.texts.size(), 1u);
+    takeLog();
+    onCommand(900);  // Exit
+    EXPECT_EQ(takeLog(), Log{"close"});
 }
 
 TEST_F(ShellTest, PopupMenuShowsTheStateBeforeEveryDisplay) {
