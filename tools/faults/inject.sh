@@ -10,8 +10,9 @@
 # the core test programs alone (built and run in seconds); only when those pass is everything
 # built and the rest of CTest run (Qt tests and end-to-end). A list may skip CTest tests in that
 # second stage with a line "# skip-tests: <ctest regex>" above its first fault. Use a build
-# folder of its own (made as a Release build with ccache if missing) and run it under nice.
-# The exit status is non-zero when any fault is missed, stale or no-build.
+# folder of its own (made as a Release build with ccache if missing), one run per source tree at
+# a time, under nice. -o runs only the faults whose id matches the regular expression. The exit
+# status is non-zero when any fault is missed, stale or no-build.
 set -u
 
 usage() { echo "usage: $0 [-o ID-REGEX] BUILD_DIR FAULT_FILE..." >&2; exit 2; }
