@@ -64,9 +64,9 @@ core_tests() {
     quiet_build --target "${targets[@]}" "${core_tools[@]}" || return 2
     for target in "${targets[@]}"; do
         (cd "$build/tests" && nice timeout -k 5 "$test_timeout" "./$target" --gtest_brief=1 \
-            --gtest_fail_fast > "$work/test.log" 2>&1) && continue
+            --gtest_fail_fast > "$work/test.log" 2>&1) 2>/dev/null && continue
         local failed; failed=$(sed -n 's/^\[  FAILED  \] \([^ ]*\) (.*/\1/p' "$work/test.log" | head -1)
-        echo "$target${failed:+ $failed}"
+        echo "$target ${failed:-(a crash or time-out)}"
         return 1
     done
     return 0
