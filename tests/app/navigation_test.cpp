@@ -34,6 +34,7 @@ TEST_F(ShellTest, PageKeysWrapAndEveryConstellationKeepsItsOwnViewAndShift) {
         shift[i] = theApp.shift;
         onKeyDown(KeyPageDown);
     }
+    EXPECT_EQ(theApp.constellation, 0);  // past the last: the first again
     for (int i = 0; i < kConstellationCount; ++i) {
         onCommand(101 + i);
         EXPECT_EQ(theApp.view.centerLon, lon[i]) << i;
@@ -105,12 +106,13 @@ TEST_F(ShellTest, DefaultViewKeepsTheShiftAndNeitherDefaultTouchesTheSavedView) 
     start();
     onCommand(108);  // Lyra
     onKeyDown(KeyLeft);
+    fake.controlDown = true, onKeyDown(KeyRight), fake.controlDown = false;
     onCharacter('.');
     onCharacter('s');
     onKeyDown(KeyUp);
     onKeyDown(KeyPageDown);
     onKeyDown(KeyPageUp);
-    EXPECT_EQ(viewState(), "267.0 59.0 0.0 10.67 | 2.2 0.1 | 1");
+    EXPECT_EQ(viewState(), "267.0 59.0 1.0 10.67 | 2.2 0.1 | 1");
     onCharacter('V');
     EXPECT_EQ(viewState(), "266.0 59.0 0.0 8.00 | 2.2 0.1 | 0");
     onCharacter('S');
