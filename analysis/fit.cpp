@@ -7,6 +7,7 @@
 #include "analysis/statistics.h"
 #include "catalog/calendar.h"
 #include "catalog/precession.h"
+#include "catalog/random.h"
 
 namespace {
 
@@ -317,17 +318,6 @@ void report(const FitProgress& progress, FitStage stage, double fraction) {
     if (progress.report) progress.report(progress.userData, stage, fraction);
 }
 
-// The splitmix64 generator: small, and the same on every machine and library.
-struct Random {
-    uint64_t state;
-    uint64_t next() {
-        uint64_t z = (state += 0x9E3779B97F4A7C15ULL);
-        z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ULL;
-        z = (z ^ (z >> 27)) * 0x94D049BB133111EBULL;
-        return z ^ (z >> 31);
-    }
-    int below(int n) { return int(next() % uint64_t(n)); }
-};
 
 double standardDeviation(const std::vector<double>& values) {
     if (values.size() < 2) return 0.0;
@@ -346,7 +336,7 @@ FitUncertainty bootstrapSpread(Problem& problem, const Params& best,
     for (size_t i = 0; i < kept.size(); ++i)
         if (kept[i] > 0) members.push_back(int(i));
     const EpochSlopes slopes = epochSlopes(problem, best);
-    Random random = {options.bootstrapSeed};
+    SplitMix64 random = {options.bootstrapSeed};
     std::vector<double> values[kParameterCount];
     for (int b = 0; b < options.bootstrapResamples; ++b) {
         std::vector<double> w(kept.size(), 0.0);

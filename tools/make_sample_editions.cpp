@@ -39,6 +39,7 @@
 #include "catalog/catalog.h"
 #include "catalog/edition_file.h"
 #include "catalog/precession.h"
+#include "catalog/random.h"
 #include "catalog/reference_file.h"
 #include "geometry/vectors.h"
 
@@ -97,23 +98,6 @@ constexpr uint64_t kSeed = 0x7E55A4A51028ULL;
 constexpr int kMinutesPerStep = 10;  // positions are rounded to whole 10'
 constexpr double kFaintestWholeMagnitude = 6.0;
 
-// splitmix64: small, fast and the same everywhere.
-struct Random {
-    uint64_t state;
-    uint64_t next() {
-        uint64_t z = (state += 0x9E3779B97F4A7C15ULL);
-        z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ULL;
-        z = (z ^ (z >> 27)) * 0x94D049BB133111EBULL;
-        return z ^ (z >> 31);
-    }
-    double uniform() { return double(next() >> 11) * (1.0 / 9007199254740992.0); }  // [0, 1)
-    // Mean 0, standard deviation 1, within +-6: the sum of twelve uniform numbers less 6.
-    double bell() {
-        double sum = 0;
-        for (int i = 0; i < 12; ++i) sum += uniform();
-        return sum - 6.0;
-    }
-};
 
 std::vector<std::string> words(const char* text) {
     std::vector<std::string> out;
@@ -205,7 +189,7 @@ void setPosition(AncientStar& star, double lonDegrees, double latDegrees) {
 std::unique_ptr<AncientCatalog> buildEdition(const SampleEdition& sample,
                                              ReferenceCatalog& catalog,
                                              const std::vector<Choice> chosen[kConstellationCount],
-                                             Random& random) {
+                                             SplitMix64& random) {
     applyEpoch(catalog, sample.epoch);
     EditionPtr edition = newEdition();
     edition->name = sample.label;
@@ -263,7 +247,7 @@ int main(int argc, char** argv) {
     std::vector<Choice> chosen[kConstellationCount];
     if (!chooseStars(*catalog, chosen)) return 1;
 
-    Random random = {kSeed};
+    SplitMix64 random = {kSeed};
     for (const SampleEdition& sample : kSamples) {
         std::string path = std::string(argv[2]) + "/" + sample.fileName;
         std::unique_ptr<AncientCatalog> edition = buildEdition(sample, *catalog, chosen, random);

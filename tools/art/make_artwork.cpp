@@ -22,6 +22,8 @@
 #include <cstdio>
 #include <vector>
 
+#include "catalog/random.h"
+
 namespace {
 
 constexpr int kAboutWidth = 284;
@@ -29,20 +31,6 @@ constexpr int kAboutHeight = 125;
 // The about box writes its two lines from y = 88 on at x = 14: nothing but paper below this.
 constexpr double kQuietTop = 82.0;
 
-// splitmix64: small, fast and the same on every machine (the standard distributions are not).
-struct Random {
-    uint64_t state;
-    explicit Random(uint64_t seed) : state(seed) {}
-    uint64_t next() {
-        uint64_t z = (state += 0x9E3779B97F4A7C15ull);
-        z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
-        z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
-        return z ^ (z >> 31);
-    }
-    double uniform() { return double(next() >> 11) * (1.0 / 9007199254740992.0); }
-    double range(double low, double high) { return low + (high - low) * uniform(); }
-    int below(int n) { return int(next() % uint64_t(n)); }
-};
 
 double smooth(double t) { return t * t * (3.0 - 2.0 * t); }
 double clamp01(double v) { return std::min(1.0, std::max(0.0, v)); }
@@ -53,7 +41,7 @@ double smoothStep(double edge0, double edge1, double x) {
 // Value noise on a lattice of `cell` pixels, values in [0, 1].
 class ValueNoise {
 public:
-    ValueNoise(int width, int height, double cell, Random& random)
+    ValueNoise(int width, int height, double cell, SplitMix64& random)
         : cell_(cell), columns_(int(width / cell) + 3), rows_(int(height / cell) + 3) {
         lattice_.resize(size_t(columns_) * size_t(rows_));
         for (double& v : lattice_) v = random.uniform();
@@ -99,7 +87,7 @@ QFont serifFont(double pixelSize, bool bold, bool italic) {
 // ---------------------------------------------------------------------------------------------
 // The page: mottled parchment with grain, fibres, a few water stains, foxing and darker edges.
 
-QImage drawPaper(Random& random) {
+QImage drawPaper(SplitMix64& random) {
     const int w = kAboutWidth, h = kAboutHeight;
     ValueNoise broad(w, h, 46.0, random), middle(w, h, 17.0, random), fine(w, h, 5.0, random),
         stainEdge(w, h, 9.0, random);
@@ -186,7 +174,7 @@ QImage drawPaper(Random& random) {
 // Alpha factor of table ink at height y: full in the body, gone by the quiet band.
 double tableFade(double y) { return 1.0 - smoothStep(64.0, kQuietTop - 2.0, y); }
 
-void drawTable(QPainter& painter, Random& random) {
+void drawTable(QPainter& painter, SplitMix64& random) {
     const double top = 25.0, rowHeight = 7.5, bottom = kQuietTop - 1.0;
     // Column edges: a number column, a word column, then longitude, latitude (degrees and
     // minutes each) and magnitude.
@@ -287,7 +275,7 @@ void clearBehind(QPainter& painter, const QRectF& area) {
 }
 
 QImage drawAboutPicture() {
-    Random random(0x7E55A4A5ull);
+    SplitMix64 random{0x7E55A4A5ull};
     QImage image = drawPaper(random);
     QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing);
