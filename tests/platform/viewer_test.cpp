@@ -145,6 +145,7 @@ class ViewerTest : public QObject {
         QTimer::singleShot(0, [script] {
             MainWindow* window = mainWindow();
             if (window && QTest::qWaitForWindowExposed(window)) script(*window);
+            else QTest::qFail("timed out waiting for the main window", __FILE__, __LINE__);
             if (mainWindow() && mainWindow()->isVisible()) platformCloseMainWindow();
         });
         QCOMPARE(runViewer(), 0);
@@ -205,7 +206,7 @@ private Q_SLOTS:
 
             const Vector3 before = theApp.reference->stars[100].dir;
             const QImage shownBefore = window.grab().toImage();
-            whenModalOpens<QDialog>([](QDialog* shown) {
+            whenModalOpens<QDialog>("epoch dialog", [](QDialog* shown) {
                 auto* dialog = static_cast<EpochDialog*>(shown);
                 dialog->presets()->setCurrentIndex(2);
                 Q_EMIT dialog->presets()->activated(2);
@@ -218,7 +219,7 @@ private Q_SLOTS:
             QVERIFY(window.grab().toImage() != shownBefore);
 
             window.move(30, 40);
-            QTest::qWait(20);
+            WAIT_FOR(window.frameGeometry().topLeft() == QPoint(30, 40), "the window's move");
             closedAt = window.outerRect();
             QTest::keyClick(&window, Qt::Key_Escape);
         });
@@ -265,7 +266,7 @@ private Q_SLOTS:
                     numbers << QString::number(star.numberInConstellation);
             for (const QString& file : {pdf, workFile("missing/view.pdf"), cancelled}) {
                 if (file == cancelled) qApp->installEventFilter(&canceller);
-                whenModalOpens<QPrintDialog>([file](QPrintDialog* dialog) {
+                whenModalOpens<QPrintDialog>("print dialog", [file](QPrintDialog* dialog) {
                     dialog->findChild<QLineEdit*>("filename")->setText(file);
                     dialog->accept();
                 });
