@@ -34,6 +34,8 @@ WIN_H=896
 STATUS_RECT="0 850 800 46"   # the status line, left of the cursor coordinates
 SKY_RECT="0 0 $WIN_W 840"    # the sky above it
 EQ_GRID_RGB="64 32 32"       # the default equatorial grid colour
+CIRCLE_RGB="128 128 128"     # the circles round the ancient stars
+STATUS_RGB="255 255 128"     # the status line's text
 
 ROOT=$(mktemp -d "${TMPDIR:-/tmp}/tessaran-e2e.XXXXXX")
 XVFB_PID=""
@@ -66,6 +68,8 @@ fatal() {
 }
 
 now_ms() { local t=${EPOCHREALTIME/./}; echo $((t / 1000)); }
+# The X tools, each bounded: a server that stops answering fails the step, it does not hang it.
+xdo() { timeout 5 xdotool "$@"; }
 # poll TIMEOUT_SECONDS COMMAND...: runs the command every 50 ms until it succeeds.
 poll() {
     local deadline=$(($(now_ms) + $1 * 1000))
@@ -76,26 +80,21 @@ poll() {
     done
 }
 
-# The server of this run, on a display number of its own. Numbers start from one drawn from the
-# process id rather than from the lowest free one, so that runs side by side do not take a number
-# another run's server is just giving up (its exit removes the socket the new server listens on).
-display_answers() { kill -0 "$XVFB_PID" 2>/dev/null && xdotool getdisplaygeometry >/dev/null 2>&1; }
-# Either the server answers or it has given up (its display number was taken meanwhile).
-display_settled() { ! kill -0 "$XVFB_PID" 2>/dev/null || display_answers; }
+# The server of this run, its own: Xvfb takes a display number free on this machine and writes it
+# only once it accepts connections. It listens on the abstract socket alone, which no other server
+# can unlink or take over while this one lives (a socket file in /tmp can be); a number guessed
+# here could be one another run's server holds or is giving up. The server must answer within a
+# deadline before the program starts, and again before each later start.
+display_answers() { kill -0 "$XVFB_PID" 2>/dev/null && xdo getdisplaygeometry >/dev/null 2>&1; }
 start_display() {
-    local n first=$((100 + $$ % 800))
-    for ((n = first; n < first + 20; n++)); do
-        [ -e "/tmp/.X$n-lock" ] && continue
-        Xvfb ":$n" -screen 0 ${SCREEN}x24 -nolisten tcp 2>"$ROOT/xvfb.log" &
-        XVFB_PID=$!
-        export DISPLAY=":$n"
-        poll 10 display_settled
-        display_answers && return
-        kill "$XVFB_PID" 2>/dev/null
-        wait "$XVFB_PID" 2>/dev/null
-        XVFB_PID=""
-    done
-    fatal "Xvfb did not start (see $ROOT/xvfb.log)"
+    : >"$ROOT/display"
+    Xvfb -displayfd 3 -screen 0 ${SCREEN}x24 -nolisten tcp -nolisten unix \
+        3>"$ROOT/display" 2>"$ROOT/xvfb.log" &
+    XVFB_PID=$!
+    poll 10 grep -q '^[0-9]' "$ROOT/display" ||
+        fatal "Xvfb gave no display number within 10 s (see $ROOT/xvfb.log)"
+    export DISPLAY=":$(head -1 "$ROOT/display")"
+    poll 10 display_answers || fatal "Xvfb on $DISPLAY did not answer within 10 s"
 }
 
 # new_run NAME: a fresh program folder with the shipped data and a fresh working folder.
@@ -127,6 +126,7 @@ data_unchanged() {
 }
 
 start_viewer() {
+    display_answers || fatal "Xvfb on $DISPLAY no longer answers"
     (cd "$RUN/work" && HOME=$RUN/home XDG_RUNTIME_DIR=$RUN/runtime QT_QPA_PLATFORM=xcb \
         exec "$RUN/program/tessaran-stars") >"$RUN/viewer.log" 2>&1 &
     VIEWER_PID=$!
@@ -148,10 +148,10 @@ viewer_ends() {
 }
 
 # Visible windows whose title matches the pattern, one id a line.
-windows_titled() { xdotool search --onlyvisible --name "$1" 2>/dev/null; }
-window_size() { xdotool getwindowgeometry "$1" 2>/dev/null | sed -n 's/.*Geometry: //p'; }
+windows_titled() { xdo search --onlyvisible --name "$1" 2>/dev/null; }
+window_size() { xdo getwindowgeometry "$1" 2>/dev/null | sed -n 's/.*Geometry: //p'; }
 window_position() {
-    xdotool getwindowgeometry "$1" 2>/dev/null | sed -n 's/.*Position: \([0-9-]*,[0-9-]*\).*/\1/p'
+    xdo getwindowgeometry "$1" 2>/dev/null | sed -n 's/.*Position: \([0-9-]*,[0-9-]*\).*/\1/p'
 }
 # Windows titled "Tessaran Stars" split by size: the main window is large, the message box small.
 # Sets FOUND to the last one whose width passes the test ("-ge" or "-lt" 400).
@@ -170,7 +170,7 @@ find_message_box() { find_titled_by_width -lt; BOX=$FOUND; [ -n "$BOX" ]; }
 find_splash() {
     SPLASH=""
     local w
-    for w in $(xdotool search --onlyvisible --classname '^tessaran-stars$' 2>/dev/null); do
+    for w in $(xdo search --onlyvisible --classname '^tessaran-stars$' 2>/dev/null); do
         [ "$(window_size "$w")" = "284x125" ] && SPLASH=$w
     done
     [ -n "$SPLASH" ]
@@ -186,7 +186,7 @@ no_splash() { ! find_splash; }
 shoot() {
     SHOT=$((SHOT + 1))
     LAST=$RUN/shots/$(printf '%02d' "$SHOT").xwd
-    xwd -silent -id "$MAIN" -out "$LAST" 2>/dev/null && [ -s "$LAST" ]
+    timeout 5 xwd -silent -id "$MAIN" -out "$LAST" 2>/dev/null && [ -s "$LAST" ]
 }
 # Screenshots until three in a row, 0.1 s apart, are alike, so that no paint is under way.
 settled_shot() {
@@ -214,10 +214,28 @@ region_alike() {
 key_changes() {  # key_changes KEY RECT...
     local key=$1 before=$LAST
     shift
-    xdotool key "$key"
+    xdo key "$key"
     poll 5 eval 'shoot && region_differs "$before" "$LAST" '"$*"
 }
 count_colour() { "$PROBE" count "$LAST" $SKY_RECT $EQ_GRID_RGB; }
+# count_in X Y W H R G B: pixels of that colour at least 100 bright in the rectangle of LAST.
+count_in() { "$PROBE" count "$LAST" "$@" 100; }
+
+# Where things lie in the first view, Ursa Minor's: the bowl at the upper left and the pole star,
+# the handle's end, at the lower right, so the circles round the ancient stars fill those two
+# quadrants and hardly the other two; a sky mirrored or shown upside down swaps them. The status
+# line's text is in the bottom rows and none of its colour in the top ones.
+sky_oriented() {
+    local w=$((WIN_W / 2)) h=$((WIN_H / 2)) on off
+    on=$(($(count_in 0 0 $w $h $CIRCLE_RGB) + $(count_in $w $h $w $h $CIRCLE_RGB)))
+    off=$(($(count_in $w 0 $w $h $CIRCLE_RGB) + $(count_in 0 $h $w $h $CIRCLE_RGB)))
+    echo "  circle pixels: $on upper left and lower right, $off upper right and lower left"
+    [ "$on" -gt 100 ] && [ "$off" -lt $((on / 4)) ]
+}
+status_at_foot() {
+    [ "$(count_in 0 $((WIN_H - 60)) $WIN_W 60 $STATUS_RGB)" -gt 100 ] &&
+        [ "$(count_in 0 0 $WIN_W 60 $STATUS_RGB)" -eq 0 ]
+}
 
 # The main window comes up at the default place and size, the splash over it; a click closes
 # the splash, as it would for a person, and the cursor is parked where every run parks it.
@@ -233,20 +251,20 @@ main_window_comes_up() {
     check "$1: no message box beside it" eval '! find_message_box'
     if poll 4 find_splash; then
         pass "$1: the about box shows as a splash"
-        xdotool mousemove --window "$SPLASH" 140 60 click 1
+        xdo mousemove --window "$SPLASH" 140 60 click 1
         check "$1: a click closes the splash" poll 3 no_splash
     else
         fail "$1: no splash"
     fi
-    xdotool mousemove --window "$MAIN" 200 150
-    timeout 5 xdotool windowfocus --sync "$MAIN" || fail "$1: the main window takes no focus"
+    xdo mousemove --window "$MAIN" 200 150
+    xdo windowfocus --sync "$MAIN" || fail "$1: the main window takes no focus"
     settled_shot || { fail "$1: no steady screenshot of the main window"; return 1; }
 }
 
-close_by_window_manager() { "$PROBE" close "$MAIN"; }
+close_by_window_manager() { timeout 5 "$PROBE" close "$MAIN"; }
 close_by_escape() {
-    timeout 5 xdotool windowfocus --sync "$MAIN"
-    xdotool key Escape
+    xdo windowfocus --sync "$MAIN"
+    xdo key Escape
 }
 ends_cleanly() {
     if viewer_ends; then
@@ -273,6 +291,8 @@ case_session() {
     start_viewer
     main_window_comes_up session || return
     local start=$LAST
+    check "the sky the right way round: the bowl upper left, the pole star lower right" sky_oriented
+    check "the status line in the bottom rows" status_at_foot
 
     local i
     for i in 1 2 3; do
@@ -282,7 +302,7 @@ case_session() {
 
     local before_grid
     before_grid=$(count_colour)
-    xdotool key 6
+    xdo key 6
     check "6 draws the equatorial grid over the sky (had $before_grid pixels of its colour)" \
         poll 5 eval 'shoot && [ "$(count_colour)" -gt $((before_grid + 5000)) ]'
     echo "  equatorial grid pixels: $before_grid before 6, $(count_colour) after"
@@ -297,11 +317,11 @@ case_session() {
     settled_shot
     local star
     star=$("$PROBE" brightest "$LAST" 20 20 $((WIN_W - 40)) 800)
-    xdotool mousemove --window "$MAIN" ${star% *} ${star#* } click 1
+    xdo mousemove --window "$MAIN" ${star% *} ${star#* } click 1
     if poll 5 find_nearest_window; then
-        pass "a click on the star at $star opens \"$(xdotool getwindowname "$NEAREST")\""
-        timeout 5 xdotool windowfocus --sync "$NEAREST"
-        xdotool key Escape
+        pass "a click on the star at $star opens \"$(xdo getwindowname "$NEAREST")\""
+        xdo windowfocus --sync "$NEAREST"
+        xdo key Escape
         check "Escape closes the nearest-stars window" poll 5 no_nearest_window
         check "and leaves the main window open" find_main_window
     else
@@ -407,8 +427,8 @@ refused() {  # refused NAME
     fi
     pass "$1: a message box titled \"Tessaran Stars\" of $(window_size "$BOX")"
     check "$1: no main window" eval '! find_main_window'
-    timeout 5 xdotool windowfocus --sync "$BOX"
-    xdotool key Return
+    xdo windowfocus --sync "$BOX"
+    xdo key Return
     ends_cleanly "$1"
     check "$1: no settings written" \
         test ! -e "$RUN/work/maridon.cfg" -a ! -e "$RUN/program/maridon.cfg"

@@ -4,8 +4,9 @@
 //
 //   screen_probe size SHOT                        width and height
 //   screen_probe diff SHOT1 SHOT2 X Y W H         pixels that differ inside the rectangle
-//   screen_probe count SHOT X Y W H R G B         pixels of that colour at any brightness, as
-//                                                 smoothed lines shade it (black is none)
+//   screen_probe count SHOT X Y W H R G B [LEAST] pixels of that colour at any brightness, as
+//                                                 smoothed lines shade it (black is none), or
+//                                                 with a channel at least LEAST (0..255)
 //   screen_probe brightest SHOT X Y W H           "x y" of the brightest pixel (first of ties)
 //   screen_probe noise FILE BYTES SEED            pseudo-random bytes, the same for a seed
 //   screen_probe close WINDOW                     WM_DELETE_WINDOW to the window (needs DISPLAY)
@@ -206,15 +207,18 @@ int main(int argc, char** argv) {
                 if (a.r != b.r || a.g != b.g || a.b != b.b) ++differing;
             }
         std::printf("%ld\n", differing);
-    } else if (command == "count" && argc == 10) {
+    } else if (command == "count" && (argc == 10 || argc == 11)) {
         Rgb want;
+        int least = 1;
         if (!parseRect(argv + 3, shot, rect) || !parseInt(argv[7], want.r) ||
-            !parseInt(argv[8], want.g) || !parseInt(argv[9], want.b))
+            !parseInt(argv[8], want.g) || !parseInt(argv[9], want.b) ||
+            (argc == 11 && !parseInt(argv[10], least)))
             return usage();
         long matching = 0;
         for (int y = rect.y0; y < rect.y1; ++y)
             for (int x = rect.x0; x < rect.x1; ++x) {
-                if (isShadeOf(shot.at(x, y), want)) ++matching;
+                const Rgb& p = shot.at(x, y);
+                if (isShadeOf(p, want) && std::max({p.r, p.g, p.b}) >= least) ++matching;
             }
         std::printf("%ld\n", matching);
     } else if (command == "brightest" && argc == 7) {

@@ -28,6 +28,7 @@
 
 namespace {
 
+constexpr int kViewerDeadlineMs = 60000;  // printing a page takes a while on a busy machine
 std::vector<std::string> messages;  // "caption: text" of each message box
 bool sawAWindow = false;
 
@@ -145,9 +146,21 @@ class ViewerTest : public QObject {
         QTimer::singleShot(0, [script] {
             MainWindow* window = mainWindow();
             if (window && QTest::qWaitForWindowExposed(window)) script(*window);
+            else QTest::qFail("timed out waiting for the main window", __FILE__, __LINE__);
             if (mainWindow() && mainWindow()->isVisible()) platformCloseMainWindow();
         });
-        QCOMPARE(runViewer(), 0);
+        QCOMPARE(runBounded(), 0);
+    }
+    // The viewer's event loop, ended with a failure should the program not end by the deadline.
+    static int runBounded() {
+        QTimer deadline;
+        deadline.setSingleShot(true);
+        QObject::connect(&deadline, &QTimer::timeout, [] {
+            QTest::qFail("timed out waiting for the viewer to end", __FILE__, __LINE__);
+            QCoreApplication::exit(1);
+        });
+        deadline.start(kViewerDeadlineMs);
+        return runViewer();
     }
 
 private Q_SLOTS:
@@ -172,7 +185,7 @@ private Q_SLOTS:
     void startUpWithoutCat3FailsBeforeAnyWindow() {
         prepare("Epoch 1673941\n", false);
         sawAWindow = false;
-        QCOMPARE(runViewer(), 0);
+        QCOMPARE(runBounded(), 0);
         QVERIFY(!sawAWindow);
         QCOMPARE(messages,
                  std::vector<std::string>{"Tessaran Stars: The catalog files couldn't be loaded."});
@@ -205,7 +218,7 @@ private Q_SLOTS:
 
             const Vector3 before = theApp.reference->stars[100].dir;
             const QImage shownBefore = window.grab().toImage();
-            whenModalOpens<QDialog>([](QDialog* shown) {
+            whenModalOpens<QDialog>("epoch dialog", [](QDialog* shown) {
                 auto* dialog = static_cast<EpochDialog*>(shown);
                 dialog->presets()->setCurrentIndex(2);
                 Q_EMIT dialog->presets()->activated(2);
@@ -218,7 +231,7 @@ private Q_SLOTS:
             QVERIFY(window.grab().toImage() != shownBefore);
 
             window.move(30, 40);
-            QTest::qWait(20);
+            WAIT_FOR(window.frameGeometry().topLeft() == QPoint(30, 40), "the window's move");
             closedAt = window.outerRect();
             QTest::keyClick(&window, Qt::Key_Escape);
         });
@@ -265,7 +278,7 @@ private Q_SLOTS:
                     numbers << QString::number(star.numberInConstellation);
             for (const QString& file : {pdf, workFile("missing/view.pdf"), cancelled}) {
                 if (file == cancelled) qApp->installEventFilter(&canceller);
-                whenModalOpens<QPrintDialog>([file](QPrintDialog* dialog) {
+                whenModalOpens<QPrintDialog>("print dialog", [file](QPrintDialog* dialog) {
                     dialog->findChild<QLineEdit*>("filename")->setText(file);
                     dialog->accept();
                 });
