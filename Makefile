@@ -19,12 +19,12 @@ JOBS := $(shell nproc)
 # tests build a comma-decimal locale from. The end-to-end tests run the viewer
 # under Xvfb (xvfb), type and click with xdotool, take screenshots with xwd (x11-apps) and close
 # the window through a helper built on Xlib (libx11-dev). clang and libclang-rt-dev (its
-# sanitizer and libFuzzer runtimes) build the fuzz targets. dpkg-dev (dpkg-shlibdeps) finds the
-# Debian package's library dependencies; desktop-file-utils and appstream validate its menu and
-# software-centre entries.
+# sanitizer and libFuzzer runtimes) build the fuzz targets. python3 reads back the analysis tool's
+# JSON and CSV in its test. dpkg-dev (dpkg-shlibdeps) finds the Debian package's library
+# dependencies; desktop-file-utils and appstream validate its menu and software-centre entries.
 PACKAGES := cmake g++ make libgtest-dev libgmock-dev libbenchmark-dev \
             qt6-base-dev libgl-dev fonts-wine fonts-liberation xdg-utils poppler-utils locales \
-            xvfb xdotool x11-apps libx11-dev clang libclang-rt-dev \
+            xvfb xdotool x11-apps libx11-dev clang libclang-rt-dev python3 \
             dpkg-dev desktop-file-utils appstream
 # The packaged star catalogues the shipped data is made from; only make data needs them.
 DATA_PACKAGES := xplanet kstars-data stellarium-data

@@ -1,5 +1,7 @@
 #include "catalog/catalog.h"
 
+#include <cctype>
+
 const ConstellationInfo kConstellationTable[kConstellationCount] = {
     {"Ursa Minor", 7, 1},        {"Ursa Major", 27, 8},      {"Draco", 31, 0},
     {"Cepheus", 11, 2},          {"Bootes", 22, 1},          {"Corona Borealis", 8, 0},
@@ -18,6 +20,17 @@ const ConstellationInfo kConstellationTable[kConstellationCount] = {
     {"Corvus", 7, 0},            {"Centaurus", 37, 0},       {"Lupus", 19, 0},
     {"Ara", 7, 0},               {"Corona Australis", 13, 0}, {"Piscis Austrinus", 12, 6},
 };
+
+int constellationByName(std::string_view name) {
+    for (int c = 0; c < kConstellationCount; ++c) {
+        const std::string_view row = kConstellationTable[c].name;
+        bool same = name.size() == row.size();
+        for (size_t i = 0; i < name.size() && same; ++i)
+            same = std::tolower((unsigned char)name[i]) == std::tolower((unsigned char)row[i]);
+        if (same) return c;
+    }
+    return -1;
+}
 
 EditionPtr newEdition() {
     EditionPtr edition = std::make_unique<AncientCatalog>();

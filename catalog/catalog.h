@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "geometry/vectors.h"
@@ -25,6 +26,8 @@ struct ConstellationInfo {
 
 // In file order: row i is constellation index i everywhere in the program.
 extern const ConstellationInfo kConstellationTable[kConstellationCount];
+// The row whose name this is, letter case aside; -1 when none is.
+int constellationByName(std::string_view name);
 
 struct AncientStar {
     // As read from the edition file; never changed afterwards.

@@ -13,7 +13,6 @@ namespace {
 constexpr size_t kLinePieceLength = 511;
 constexpr size_t kHeaderLength = sizeof(kEditionHeader) - 1;
 constexpr size_t kNameColumn = 19;
-constexpr size_t kDesignationLength = 12;
 
 // Columns of a star line, counted from 0, both ends included.
 struct Columns {
@@ -30,8 +29,9 @@ constexpr Columns kMagnitudeColumns = {26, 28};
 constexpr Columns kIdentificationColumns = {30, 33};
 constexpr Columns kDesignationColumns = {35, 46};
 constexpr size_t kDescriptionColumn = 48;
-constexpr size_t kLongestDescription = kLinePieceLength - kDescriptionColumn;
-constexpr size_t kLongestName = kLinePieceLength - kNameColumn;
+static_assert(kLongestDescription == kLinePieceLength - kDescriptionColumn);
+static_assert(kLongestEditionName == kLinePieceLength - kNameColumn);
+static_assert(kDesignationLength == kDesignationColumns.last - kDesignationColumns.first + 1);
 
 struct FileCloser {
     void operator()(std::FILE* file) const { std::fclose(file); }
@@ -249,7 +249,7 @@ bool appendStarLine(std::string& out, const AncientStar& star) {
 }
 
 bool editionText(const AncientCatalog& edition, std::string& out) {
-    if (edition.name.size() > kLongestName || hasLineBreakOrZero(edition.name)) return false;
+    if (edition.name.size() > kLongestEditionName || hasLineBreakOrZero(edition.name)) return false;
     out = kEditionHeader;
     if (!edition.name.empty()) out += "  " + edition.name;
     out += '\n';
@@ -282,6 +282,11 @@ bool replaceEdition(CatalogSet& set, const char* path) {
     if (!edition) return false;
     set.slots[set.current] = std::move(edition);
     return true;
+}
+
+bool magnitudeFitsColumns(float magnitude) {
+    std::string text;
+    return appendMagnitude(text, magnitude);
 }
 
 bool writeEdition(const char* path, const AncientCatalog& edition) {

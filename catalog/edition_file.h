@@ -3,9 +3,16 @@
 // reads a user's file, and the data tools and tests write editions.
 #pragma once
 
+#include <cstddef>
+
 #include "catalog/catalog.h"
 
 constexpr char kEditionHeader[] = "Tessaran Catalog:";
+// The longest texts that read back: a line is read in pieces of 511 characters, the name starts
+// in column 19, the designation has columns 35 to 46 and the description starts in column 48.
+constexpr size_t kLongestEditionName = 492;
+constexpr size_t kDesignationLength = 12;
+constexpr size_t kLongestDescription = 463;
 
 // Reads a whole edition; nullptr when the file is missing, has the wrong header, holds fewer than
 // 1028 star lines or memory runs out. Nothing partial is ever returned.
@@ -22,3 +29,7 @@ bool replaceEdition(CatalogSet& set, const char* path);
 // 463 characters, a constellation with the wrong number of stars); false too when the file cannot
 // be written.
 bool writeEdition(const char* path, const AncientCatalog& edition);
+
+// True when the three magnitude columns of a star line can hold `magnitude` so that it reads
+// back exactly, as the writer needs.
+bool magnitudeFitsColumns(float magnitude);

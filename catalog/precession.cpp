@@ -59,6 +59,49 @@ double horner(const double (&terms)[N], double x) {
     return sum;
 }
 
+struct MovedStar {
+    EquatorialPosition position;  // J2000.0 equator, at the epoch
+    float magnitude;
+};
+
+// The star's J2000 position carried `years` along its motion, with its magnitude then.
+MovedStar moveStar(const ReferenceStar& star, double years) {
+    double ra = star.ra, dec = star.dec, distance = star.distance;
+    double pmRa = star.pmRa, pmDec = star.pmDec;
+    bool fast = std::fabs(pmRa) > kSlowProperMotion || std::fabs(pmDec) > kSlowProperMotion;
+    if (fast && distance > 0.0 && distance < kNearDistance) {
+        // Carry the star along its space motion in a straight line, in parsecs.
+        double sinRa = std::sin(ra), cosRa = std::cos(ra);
+        double sinDec = std::sin(dec), cosDec = std::cos(dec);
+        Vector3 toward = {cosDec * cosRa, sinDec, cosDec * sinRa};  // the star's direction
+        Vector3 east = {-sinRa, 0.0, cosRa};                        // increasing right ascension
+        Vector3 north = {-sinDec * cosRa, cosDec, -sinDec * sinRa};  // increasing declination
+        double radial = kParsecsPerYearPerKmS * star.radialVelocity;
+        double alongRa = kParsecsPerYearPerKmS * kKmSPerAuPerYear * pmRa * distance;
+        double alongDec = kParsecsPerYearPerKmS * kKmSPerAuPerYear * pmDec * distance;
+        Vector3 moved;
+        moved.x = distance * toward.x + years * (radial * toward.x + alongRa * east.x + alongDec * north.x);
+        moved.y = distance * toward.y + years * (radial * toward.y + alongRa * east.y + alongDec * north.y);
+        moved.z = distance * toward.z + years * (radial * toward.z + alongRa * east.z + alongDec * north.z);
+        double newDistance = vec3Length(moved);
+        // A star whose path runs exactly through the Sun has no direction or magnitude there;
+        // it keeps its catalogue values at that one moment.
+        if (newDistance > 0.0) {
+            MovedStar result;
+            vec3ToLonLat(moved, result.position.ra, result.position.dec);
+            result.magnitude = float(star.fileMagnitude + 5.0 * std::log10(newDistance / distance));
+            return result;
+        }
+        return {{ra, dec}, star.fileMagnitude};
+    }
+    // A slow or distant star moves linearly on the sphere.
+    MovedStar result;
+    result.position.ra = ra + (pmRa * years / (std::cos(dec) * kArcsecPerDegree)) * kDegToRad;
+    result.position.dec = dec + (pmDec * years / kArcsecPerDegree) * kDegToRad;
+    result.magnitude = star.fileMagnitude;
+    return result;
+}
+
 }  // namespace
 
 Nutation nutation(double T) {
@@ -107,55 +150,37 @@ double properMotionYears(double jd) {
 }
 
 EquatorialPosition starAtEpoch(ReferenceStar& star, double years) {
-    double ra = star.ra, dec = star.dec, distance = star.distance;
-    double pmRa = star.pmRa, pmDec = star.pmDec;
-    bool fast = std::fabs(pmRa) > kSlowProperMotion || std::fabs(pmDec) > kSlowProperMotion;
-    if (fast && distance > 0.0 && distance < kNearDistance) {
-        // Carry the star along its space motion in a straight line, in parsecs.
-        double sinRa = std::sin(ra), cosRa = std::cos(ra);
-        double sinDec = std::sin(dec), cosDec = std::cos(dec);
-        Vector3 toward = {cosDec * cosRa, sinDec, cosDec * sinRa};  // the star's direction
-        Vector3 east = {-sinRa, 0.0, cosRa};                        // increasing right ascension
-        Vector3 north = {-sinDec * cosRa, cosDec, -sinDec * sinRa};  // increasing declination
-        double radial = kParsecsPerYearPerKmS * star.radialVelocity;
-        double alongRa = kParsecsPerYearPerKmS * kKmSPerAuPerYear * pmRa * distance;
-        double alongDec = kParsecsPerYearPerKmS * kKmSPerAuPerYear * pmDec * distance;
-        Vector3 moved;
-        moved.x = distance * toward.x + years * (radial * toward.x + alongRa * east.x + alongDec * north.x);
-        moved.y = distance * toward.y + years * (radial * toward.y + alongRa * east.y + alongDec * north.y);
-        moved.z = distance * toward.z + years * (radial * toward.z + alongRa * east.z + alongDec * north.z);
-        double newDistance = vec3Length(moved);
-        // A star whose path runs exactly through the Sun has no direction or magnitude there;
-        // it keeps its catalogue values at that one moment.
-        if (newDistance > 0.0) {
-            star.magnitude = float(star.fileMagnitude + 5.0 * std::log10(newDistance / distance));
-            EquatorialPosition position;
-            vec3ToLonLat(moved, position.ra, position.dec);
-            return position;
-        }
-        star.magnitude = star.fileMagnitude;
-        return {ra, dec};
-    }
-    // A slow or distant star moves linearly on the sphere.
-    star.magnitude = star.fileMagnitude;
-    EquatorialPosition position;
-    position.ra = ra + (pmRa * years / (std::cos(dec) * kArcsecPerDegree)) * kDegToRad;
-    position.dec = dec + (pmDec * years / kArcsecPerDegree) * kDegToRad;
-    return position;
+    MovedStar moved = moveStar(star, years);
+    star.magnitude = moved.magnitude;
+    return moved.position;
+}
+
+EpochCarry epochCarry(double jd) {
+    // Turn the catalogue's J2000.0 equator onto the ecliptic with the true obliquity of J2000.0,
+    // then carry the ecliptic to the epoch: one matrix for every star.
+    EpochCarry carry;
+    mat3Identity(carry.rotation);
+    appendEquatorToEcliptic(carry.rotation, kJ2000);
+    appendPrecession(carry.rotation, jd);
+    carry.years = properMotionYears(jd);
+    return carry;
+}
+
+CarriedStar carryStar(const ReferenceStar& star, const EpochCarry& carry) {
+    MovedStar moved = moveStar(star, carry.years);
+    Vector3 direction;
+    lonLatToVec3(moved.position.ra, moved.position.dec, direction);
+    CarriedStar carried;
+    vec3TimesMat3(direction, carry.rotation, carried.dir);
+    carried.magnitude = moved.magnitude;
+    return carried;
 }
 
 void applyEpoch(ReferenceCatalog& catalog, double jd) {
-    // Turn the catalogue's J2000.0 equator onto the ecliptic with the true obliquity of J2000.0,
-    // then carry the ecliptic to the epoch: one matrix for every star.
-    Matrix3 m;
-    mat3Identity(m);
-    appendEquatorToEcliptic(m, kJ2000);
-    appendPrecession(m, jd);
-    double years = properMotionYears(jd);
+    const EpochCarry carry = epochCarry(jd);
     for (ReferenceStar& star : catalog.stars) {
-        EquatorialPosition position = starAtEpoch(star, years);
-        Vector3 direction;
-        lonLatToVec3(position.ra, position.dec, direction);
-        vec3TimesMat3(direction, m, star.dir);
+        CarriedStar carried = carryStar(star, carry);
+        star.dir = carried.dir;
+        star.magnitude = carried.magnitude;
     }
 }

@@ -1,7 +1,8 @@
 // Carrying the modern sky to an epoch: nutation, the true obliquity, the rotations between
 // equator and ecliptic of a date, the long-term precession of the ecliptic, and each reference
 // star's own motion. Start-up and the epoch dialog run applyEpoch; the view, the nearest-stars
-// search and the equatorial grid build their frame rotations here.
+// search and the equatorial grid build their frame rotations here; the analysis carries its own
+// copies of stars with epochCarry and carryStar, exactly as applyEpoch carries the catalogue.
 #pragma once
 
 #include "catalog/catalog.h"
@@ -36,6 +37,21 @@ double properMotionYears(double jd);
 // The star's J2000 position carried `years` along its motion; sets its epoch magnitude from
 // the magnitude read from the file.
 EquatorialPosition starAtEpoch(ReferenceStar& star, double years);
+// What carrying any star to one epoch shares: the turn from the catalogue's J2000.0 equator onto
+// the ecliptic and equinox of the epoch, and the years of the stars' own motion to it.
+struct EpochCarry {
+    Matrix3 rotation;
+    double years;
+};
+EpochCarry epochCarry(double jd);
+
+struct CarriedStar {
+    Vector3 dir;      // in the ecliptic frame of the epoch
+    float magnitude;  // at the epoch
+};
+// The star carried to the epoch of `carry`; the star itself is left as it is.
+CarriedStar carryStar(const ReferenceStar& star, const EpochCarry& carry);
+
 // Sets dir and the epoch magnitude of every reference star for the epoch `jd`, always starting
 // from the values read from the file.
 void applyEpoch(ReferenceCatalog& catalog, double jd);

@@ -1,7 +1,6 @@
 // The settings file "maridon.cfg": what is written, how each key line is read, what a damaged
 // file leaves, where the file is found and how it is replaced.
 #include <cmath>
-#include <random>
 
 #include "app/settings.h"
 #include "geometry/vectors.h"
@@ -82,9 +81,6 @@ TEST(SettingsFile, DefaultsAreWrittenAsKeyLinesAndValuesComeBackToTheFilesPrecis
     ASSERT_TRUE(writeSettings(path.c_str(), written.values, written.colors));
     const Settings read = readText(dir, readWholeFile(path));
     EXPECT_EQ(changes(read), changes(written));
-    EXPECT_EQ(changes(read).rfind("rect -40 25 900 700, grid 1 2 3, label 200 150 100, "
-                                  "eq 255 0 128, eqtext 255 127 191, epoch 1673941.25, "
-                                  "offsets 1.500 -0.250, view0 0.0 -80.0 ", 0), 0u);
     // Values no fixed notation fits in a line (a view zoomed in without end, a hand-made file)
     // come back whole, and so do the views of the rows after them.
     const float big = -1.23456789e36f;
@@ -135,18 +131,6 @@ TEST(SettingsFile, KeyLinesAreReadByTheirRules) {
     };
     for (const auto& [text, expected] : cases)
         EXPECT_EQ(changes(readText(dir, text)), expected) << text;
-    // Random bytes never crash the reader or leave a value that is no number.
-    std::mt19937 random(12345);
-    for (int round = 0; round < 200; ++round) {
-        std::string bytes(size_t(random() % 3000), '\0');
-        for (char& c : bytes)
-            c = random() % 300 < 256 ? char(random()) : "\n \r0123456789.-"[random() % 15];
-        Settings read = readText(dir, (round % 3 ? "" : "ConViewArray\n") + bytes);
-        ASSERT_TRUE(std::isfinite(read.values.epoch.epoch)) << round;
-        for (const ConView& v : read.values.views)
-            for (float value : {v.viewLon, v.viewLat, v.roll, v.focalScale, v.shiftLon, v.shiftLat})
-                ASSERT_TRUE(std::isfinite(value)) << round;
-    }
 }
 
 TEST_F(ShellTest, SettingsAreFoundInTheWorkingFolderFirstAndAWindowWithoutAreaIsIgnored) {

@@ -91,8 +91,10 @@ TEST_F(EditionFile, WriterPutsFieldsInTheirColumnsAndRefusesWhatCannotBeReadBack
     star.description.clear(), star.magnitude = 4.25f;
     refused("magnitude needing four columns");
     star.magnitude = 4.5f;
-    edition->constellations[5].stars.pop_back();
+    edition->constellations[6].stars.pop_back();  // Hercules, of 29 stars and one more
     refused("a constellation one star short");
+    edition->constellations[6].stars.resize(31);
+    refused("a constellation one star over");
 }
 
 TEST_F(EditionFile, ReaderTakesTheExactHeaderAndTheFirst1028StarLines) {

@@ -1,0 +1,188 @@
+#!/usr/bin/env python3
+"""Runs tessaran-analyze on the shipped samples: exit statuses and messages, nothing left behind
+by a failed run, editions through CSV and back byte for byte, the JSON summary, and the epoch and
+longitude offset of Sample C recovered.
+
+Usage: analyze_test.py TOOL DATA_FOLDER WORK_FOLDER"""
+import csv
+import io
+import json
+import math
+import os
+import shutil
+import subprocess
+import sys
+
+TOOL, DATA, WORK = sys.argv[1:4]
+REF = os.path.join(DATA, "catb.bin")
+SAMPLES = [os.path.join(DATA, name) for name in ("cat1.dat", "cat2.dat", "cat3.dat")]
+SAMPLE_C_JD, SAMPLE_C_LON_ARCMIN = 1673941.0, -160.0  # 1 Jan 130 BC, longitudes 2 deg 40' large
+failures = []
+
+
+def check(condition, what):
+    if not condition:
+        failures.append(what)
+
+
+def work(name):
+    return os.path.join(WORK, name)
+
+
+def run(*args):
+    return subprocess.run([TOOL, *args], capture_output=True, timeout=300, encoding="latin-1")
+
+
+def analyze(*args):
+    """An analysis of Sample A unless the arguments name another edition (the last one wins)."""
+    return run("--reference", REF, "--edition", SAMPLES[0], *args)
+
+
+def read(path):
+    with open(path, "rb") as f:
+        return f.read()
+
+
+def write(path, data):
+    with open(path, "wb") as f:
+        f.write(data)
+
+
+def csv_rows(text):
+    return list(csv.DictReader(io.StringIO(text, newline="")))
+
+
+def change_csv(source, target, line, column, value):
+    """Copies a CSV file with one field (1-based line and column) changed."""
+    rows = list(csv.reader(io.StringIO(read(source).decode("latin-1"), newline="")))
+    rows[line - 1][column - 1] = value
+    out = io.StringIO(newline="")
+    csv.writer(out, lineterminator="\r\n").writerows(rows)
+    write(target, out.getvalue().encode("latin-1"))
+
+
+def astronomical(year):
+    """A historical decimal year (no year 0, -130.5 the middle of 130 BC) counted with a year 0."""
+    whole = math.trunc(year)
+    return (whole + 1 if whole < 0 else whole) + abs(year - whole)
+
+
+shutil.rmtree(WORK, ignore_errors=True)
+os.makedirs(os.path.join(WORK, "taken"))
+write(work("keep.dat"), b"keep")
+write(work("keep.csv"), b"keep")
+
+# Editions through CSV and back give the same bytes.
+for sample in SAMPLES:
+    exported = run("--export-edition", work("e.csv"), "--edition", sample)
+    imported = run("--import-edition", work("e.csv"), "--output", work("e.dat"))
+    check(exported.returncode == 0 and imported.returncode == 0,
+          f"{sample}: export {exported.returncode} {exported.stderr} import {imported.returncode} {imported.stderr}")
+    check(read(work("e.dat")) == read(sample), f"{sample}: CSV round trip changed the bytes")
+
+# One bad value in the CSV: the line and column are named and nothing is written.
+change_csv(work("e.csv"), work("bad.csv"), 3, 5, "6x")
+
+# Exit status, the message, and the options.
+cases = [
+    (2, "unknown option --colour", ["--colour", "red"]),
+    (2, "unknown option --bogus", ["--bogus"]),
+    (2, 'bad value "x" for --epoch', ["--epoch", "x"]),
+    (2, 'bad value "0" for --year', ["--year", "0"]),
+    (2, 'bad value "1,2,3" for --offsets', ["--offsets", "1,2,3"]),
+    (2, 'bad value "48" for --constellation', ["--constellation", "48"]),
+    (2, 'bad value "Andromedae" for --constellation', ["--constellation", "Andromedae"]),
+    (2, 'bad value "500,-500" for --fit-epoch', ["--fit-epoch", "500,-500"]),
+    (2, "--csv needs a value", ["--csv"]),
+    (2, "unexpected argument stray", ["stray"]),
+    (2, "go together", ["--import-edition", work("e.csv")]),
+    (2, "--json does not go with converting", ["--export-edition", work("x.csv"), "--json"]),
+    (1, "cannot read the reference catalogue", ["--reference", work("missing.bin")]),
+    (1, "cannot read the edition", ["--edition", REF]),
+    (1, "cannot read " + work("missing.csv"), ["--edition", work("missing.csv")]),
+    (1, "cannot write " + work("no/such/x.csv"), ["--csv", work("no/such/x.csv")]),
+    (1, "cannot write " + work("taken"), ["--csv", work("taken")]),
+    (1, "cannot write " + work("taken"), ["--export-edition", work("taken"), "--edition", SAMPLES[0]]),
+    (1, "bad.csv: line 3, column 5 (longitude_deg)",
+     ["--import-edition", work("bad.csv"), "--output", work("keep.dat")]),
+    (1, "line 3, column 5", ["--edition", work("bad.csv"), "--csv", work("keep.csv")]),
+]
+for status, message, args in cases:
+    converting = "--export-edition" in args or "--import-edition" in args
+    result = run(*args) if converting else analyze(*args)
+    check(result.returncode == status and message in result.stderr and not result.stdout,
+          f"{args}: exit {result.returncode}, expected {status}; stderr lacks {message!r}: "
+          f"{result.stderr!r}; stdout {result.stdout[:80]!r}")
+check(sorted(os.listdir(WORK)) == ["bad.csv", "e.csv", "e.dat", "keep.csv", "keep.dat", "taken"],
+      f"failed runs left files behind: {sorted(os.listdir(WORK))}")
+check(read(work("keep.dat")) == b"keep" and read(work("keep.csv")) == b"keep",
+      "a failed run overwrote its output file")
+usage = run("--help")
+check(usage.returncode == 0 and all(option in usage.stdout for option in (
+    "--edition", "--reference", "--epoch", "--year", "--offsets", "--constellation", "--csv",
+    "--fit-offsets", "--fit-epoch", "--json", "--export-edition", "--import-edition", "--output")),
+    "--help does not list every option")
+
+# Sample C at its own epoch, fitted: one JSON object, a CSV row per star.
+result = analyze("--edition", SAMPLES[2], "--year", "130 BC", "--fit-offsets", "--fit-epoch", "--json",
+             "--csv", work("c.csv"))
+summary = json.loads(result.stdout)
+fit = summary["epoch_fit"]
+check(summary["epoch"]["jd"] == SAMPLE_C_JD and summary["epoch"]["year"] == -130,
+      f"epoch of 130 BC read as {summary['epoch']}")
+check(summary["stars"] == {"listed": 1028, "compared": 1028, "unidentified": 0, "not_in_reference": 0},
+      f"star counts {summary['stars']}")
+check(len(summary["constellations"]) == 48 and summary["constellations"][40]["name"] == "Hydra",
+      "not every constellation is summarised in table order")
+check(summary["residuals"]["robust_spread_arcmin"] > 0 and summary["residuals"]["stars"] == 1028,
+      f"residual summary {summary['residuals']}")
+for method in ("least_squares", "robust"):
+    lon = summary["offset_fits"][method]["lon_offset_deg"] * 60
+    check(abs(lon - SAMPLE_C_LON_ARCMIN) < 10, f"{method} longitude offset {lon:.1f}' at 130 BC")
+
+years_off = (fit["epoch_jd"] - SAMPLE_C_JD) / 365.25
+check(fit["fitted"] and abs(years_off) < 2 * fit["epoch_uncertainty_years"],
+      f"fitted epoch {fit['epoch_date']} misses 130 BC by {years_off:.1f} years, "
+      f"more than twice {fit['epoch_uncertainty_years']:.1f}")
+check(abs(astronomical(fit["epoch_year"]) - astronomical(-130) - years_off) < 0.01,
+      f"epoch year {fit['epoch_year']} does not match the Julian Date")
+
+# The true offset carried to the fitted epoch: the modern stars' mean change of longitude
+# between the two epochs, weighted as the fit weighs longitudes (cosine squared of latitude).
+at_true = {row["star"]: row for row in csv_rows(read(work("c.csv")).decode("latin-1"))}
+check(len(at_true) == 1028 and all(row["status"] == "compared" for row in at_true.values()),
+      "the CSV has not one compared row per star")
+analyze("--edition", SAMPLES[2], "--epoch", repr(fit["epoch_jd"]), "--csv", work("fitted.csv"))
+moved = weights = 0.0
+for row in csv_rows(read(work("fitted.csv")).decode("latin-1")):
+    change = (float(row["modern_lon_deg"]) - float(at_true[row["star"]]["modern_lon_deg"]) + 180) % 360 - 180
+    weight = math.cos(math.radians(float(row["modern_lat_deg"]))) ** 2
+    moved += weight * change * 60
+    weights += weight
+carried = SAMPLE_C_LON_ARCMIN + moved / weights
+fitted_lon = fit["lon_offset_deg"] * 60
+check(abs(fitted_lon - carried) < 10,
+      f"fitted longitude offset {fitted_lon:.1f}' against the true one carried, {carried:.1f}'")
+
+# A star without identification: listed, counted, and left without residuals.
+change_csv(work("e.csv"), work("one_unidentified.csv"), 2, 11, "0")  # Sample C's, from above
+result = analyze("--edition", work("one_unidentified.csv"), "--constellation", "ursa minor", "--json",
+                 "--fit-epoch", "--csv", work("u.csv"))
+summary = json.loads(result.stdout)
+rows = csv_rows(read(work("u.csv")).decode("latin-1"))
+check(summary["stars"]["unidentified"] == 1 and summary["residuals"]["stars"] == 7
+      and [c["name"] for c in summary["constellations"]] == ["Ursa Minor"]
+      and summary["epoch_fit"]["stars_used"] + summary["epoch_fit"]["stars_left_out"] == 7,
+      f"one constellation with one unidentified star: {summary['stars']}")
+check(len(rows) == 8 and rows[0]["status"] == "unidentified" and rows[0]["separation_arcmin"] == ""
+      and rows[0]["recorded_lon_deg"] != "" and rows[1]["separation_arcmin"] != "",
+      f"unidentified row {rows[0] if rows else None}")
+
+# The readable summary names what the fit rests on.
+text = analyze("--edition", SAMPLES[1], "--fit-epoch", "-500,800").stdout
+for phrase in ("Whole edition", "Epoch fitted", "bootstrap", "faster than 0.5\"/yr", "correlation"):
+    check(phrase in text, f"the summary lacks {phrase!r}")
+
+for failure in failures:
+    print("FAIL:", failure)
+sys.exit(1 if failures else 0)
