@@ -88,7 +88,8 @@ set(CPACK_PACKAGE_DESCRIPTION
 editions) over a modern reference catalogue of 9096 stars carried to any epoch, so that\n\
 historians of astronomy see how far each ancient position lies from the modern star it is\n\
 identified with. The package holds the viewer, the snapshot tool that draws a view into a\n\
-PNG picture, the shipped catalogues (the editions are synthetic samples) and the user guide.")
+PNG picture, the analysis tool that measures and fits an edition's errors, the shipped\n\
+catalogues (the editions are synthetic samples) and the user guide.")
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_RELEASE 1)
