@@ -234,7 +234,7 @@ SHOTS=0
 shoot_screen() {
     SHOTS=$((SHOTS + 1))
     LAST=$ROOT/shot-$SHOTS.xwd
-    xwd -silent -root -out "$LAST" 2>/dev/null && [ -s "$LAST" ]
+    xwd -silent -root -out "$LAST" 2>>"$ROOT/xwd.log" && [ -s "$LAST" ]
 }
 sky() { echo "$X $Y $W $((H - STATUS_HEIGHT))"; }
 # Non-black pixels of the sky in the last screenshot, counted against the black one.
@@ -257,7 +257,7 @@ close_and_wait() {
 }
 
 start_display
-shoot_screen || fatal "no screenshot of the empty screen"
+poll 10 shoot_screen || fatal "no screenshot of the empty screen within 10 s (see $ROOT/xwd.log)"
 BLACK=$LAST
 
 # First run: as the menu starts it, with only HOME to go by.
