@@ -5,6 +5,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <filesystem>
 #include <new>
 #include <vector>
 
@@ -79,9 +80,11 @@ bool locateDataFileBeside(const char* name, const std::string& exePath, std::str
         }
         // Without an executable path there is no folder to look in.
         if (exePath.empty()) return false;
+        // The executable's path has its links resolved, so "bin/.." is the prefix itself.
         const std::string installed = kInstalledDataFolder + std::string(name);
+        const std::filesystem::path inPrefix = pathBesideExecutable(installed.c_str(), exePath);
         for (std::string place : {pathBesideExecutable(name, exePath),
-                                  pathBesideExecutable(installed.c_str(), exePath)}) {
+                                  inPrefix.lexically_normal().string()}) {
             if (canOpenForReading(place)) {
                 path = std::move(place);
                 return true;

@@ -87,7 +87,7 @@ TEST_F(Locator, DataIsLookedForInTheWorkingDirectoryThenBesideTheProgramThenTheI
     const Prefix prefix(dir, "usr");
     prefix.makeShared();
     const std::string besidePath = prefix.bin + "/cat2.dat";
-    const std::string installedPath = prefix.shared + "cat2.dat";
+    const std::string installedPath = dir.path("usr/share/tessaran-stars/cat2.dat");
     struct Case {
         const char* what;
         bool work, beside, installed;
