@@ -6,6 +6,7 @@
 #   make data   also installs the packaged star catalogues, fetches two B-V files with npm and
 #               regenerates the shipped data/
 #   make artwork  redraws the about picture and the icons in resources/
+#   make package  builds the Debian package build/tessaran-stars_<version>-1_<arch>.deb
 BUILD := build
 SANITIZE_BUILD := build-sanitize
 FUZZ_BUILD := build-fuzz
@@ -19,15 +20,17 @@ JOBS := $(shell nproc)
 # under Xvfb (xvfb), type and click with xdotool, take screenshots with xwd (x11-apps) and close
 # the window through a helper built on Xlib (libx11-dev). clang and libclang-rt-dev (its
 # sanitizer and libFuzzer runtimes) build the fuzz targets. python3 reads back the analysis tool's
-# JSON and CSV in its test.
+# JSON and CSV in its test. dpkg-dev (dpkg-shlibdeps) finds the Debian package's library
+# dependencies; desktop-file-utils and appstream validate its menu and software-centre entries.
 PACKAGES := cmake g++ make libgtest-dev libgmock-dev libbenchmark-dev \
             qt6-base-dev libgl-dev fonts-wine fonts-liberation xdg-utils poppler-utils locales \
-            xvfb xdotool x11-apps libx11-dev clang libclang-rt-dev python3
+            xvfb xdotool x11-apps libx11-dev clang libclang-rt-dev python3 \
+            dpkg-dev desktop-file-utils appstream
 # The packaged star catalogues the shipped data is made from; only make data needs them.
 DATA_PACKAGES := xplanet kstars-data stellarium-data
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
-.PHONY: run test build setup bench data artwork sanitize sanitize-suite fuzz fuzz-runs
+.PHONY: run test build setup bench data artwork package sanitize sanitize-suite fuzz fuzz-runs
 
 run: build
 	@if [ -x $(BUILD)/tessaran-stars ]; then cd $(BUILD) && ./tessaran-stars; \
@@ -80,6 +83,11 @@ fuzz-runs:
 
 bench: build
 	$(BUILD)/tessaran-bench
+
+# The Debian package, from the install rules of cmake/install.cmake (CPack's DEB generator);
+# install it with apt-get install ./$(BUILD)/tessaran-stars_*.deb.
+package: build
+	cmake --build $(BUILD) --target package
 
 build: setup
 	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release

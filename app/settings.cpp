@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "app/startup.h"
 #include "catalog/locator.h"
 #include "catalog/text_format.h"
 #include "geometry/vectors.h"
@@ -248,9 +249,14 @@ void setDefaultSettings(const ScreenRect& defaultRect, SettingsValues& values, C
 }
 
 bool locateSettingsFile(const std::string& exePath, std::string& path) {
-    if (locateDataFileBeside(kSettingsFileName, exePath, path)) return true;
-    path = pathBesideExecutable(kSettingsFileName, exePath);
-    return false;
+    // An installed program cannot write beside itself, so it keeps the file in the user's folder.
+    const std::string userFolder =
+        runsFromInstallPrefix(exePath, kReferenceFileName)
+            ? userConfigFolder(std::getenv("XDG_CONFIG_HOME"), std::getenv("HOME"))
+            : std::string();
+    WritableFile file = locateWritableFile(kSettingsFileName, exePath, userFolder);
+    path = std::move(file.path);
+    return file.exists;
 }
 
 bool readSettingsFile(const char* path, SettingsValues& values, ColorTable& colors) {

@@ -21,8 +21,9 @@ struct SettingsValues {
 void setDefaultSettings(const ScreenRect& defaultRect, SettingsValues& values, ColorTable& colors);
 
 // The path the settings are read from and written to: "maridon.cfg" in the working folder when it
-// opens there, else beside the executable. True when the file exists in one of the two places;
-// when it does not, `path` still names the place beside the executable where it will be created.
+// opens there, else beside the executable, or, for a program run from an install prefix, in
+// $XDG_CONFIG_HOME/tessaran-stars (by default ~/.config/tessaran-stars). True when the file
+// exists there; when it does not, `path` still names the place where it will be created.
 bool locateSettingsFile(const std::string& exePath, std::string& path);
 
 // Overrides `values` and `colors` with whatever the file at `path` holds; false when it cannot

@@ -67,5 +67,7 @@ bool startUp(const std::string& exePath) {
 
 bool shutDown(const ScreenRect& outerRect) {
     storeView(theApp.conViews[theApp.constellation], theApp.view, theApp.shift);
+    // An installed program's folder under the user's configuration folder may not be there yet.
+    if (!makeFolderOf(theApp.settingsPath)) return false;
     return writeSettings(theApp.settingsPath.c_str(), currentSettings(outerRect), theApp.colors);
 }

@@ -13,7 +13,8 @@ constexpr char kReferenceFileName[] = "catb.bin";
 constexpr const char* kEditionFileNames[] = {"cat1.dat", "cat2.dat", "cat3.dat"};
 constexpr char kCatalogsFailedMessage[] = "The catalog files couldn't be loaded.";
 
-// The whole start-up with data files looked for in the working folder, then beside `exePath`.
+// The whole start-up with data files looked for in the working folder, then beside `exePath`,
+// then in the installed data folder found from it.
 // On failure it has shown "The catalog files couldn't be loaded." and returns false.
 bool startUp(const std::string& exePath);
 // The catalogue part of start-up: star colours, reference catalogue carried to the epoch, the
