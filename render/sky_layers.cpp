@@ -304,7 +304,7 @@ void renderFrame(const RenderRequest& request, FrameBuffer& frame, ColorTable& c
                  const StarColors& starColors, const FrameOutput& output) {
     if (!request.refStars || !request.constellation || !request.view) return;
     FrameLayers f = {request, *request.refStars, *request.constellation, *request.view, colors,
-                     {&frame, &starColors, &colors}, {}};
+                     {&frame, &starColors, &colors, request.devicePixelRatio}, {}};
     projectCatalogs(f.constellation, f.refStars, f.view, request.lonOffset, request.latOffset);
     frameClear(frame);
     for (Layer layer : kLayers) layer(f);
