@@ -68,6 +68,9 @@ QFont makeLabelFont(double devicePixelRatio) {
     const int pixels = std::max(1, kLabelFontPoints * dotsPerInch / kPointsPerInch);
     font.setPixelSize(std::max(1, int(std::lround(pixels * devicePixelRatio))));
     font.setWeight(QFont::Normal);
+    // Grown for a finer screen the glyphs keep their outlines, as Qt draws them where it scales
+    // itself, so that a picture drawn without Qt's scaling is the one the window shows.
+    if (devicePixelRatio != 1) font.setHintingPreference(QFont::PreferNoHinting);
     return font;
 }
 

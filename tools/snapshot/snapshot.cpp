@@ -306,6 +306,9 @@ int main(int argc, char** argv) {
     // No window is ever shown; Qt is only asked for fonts and painting into an image. Qt sees
     // none of the tool's own options.
     qputenv("QT_QPA_PLATFORM", "offscreen");
+    // The picture's ratio is --scale alone, whatever scaling the environment asks of Qt.
+    qunsetenv("QT_SCALE_FACTOR");
+    qunsetenv("QT_SCREEN_SCALE_FACTORS");
     qInstallMessageHandler(quietQtMessages);
     int qtArgc = 1;
     char* qtArgv[] = {argv[0], nullptr};
