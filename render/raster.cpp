@@ -198,9 +198,14 @@ void drawRing(FrameBuffer& frame, double cx, double cy, double r, Color color,
     }
 }
 
-void drawLine(FrameBuffer& frame, double x0, double y0, double x1, double y1, Color color,
-              PlotFn plot, double devicePixelRatio) {
-    if (!plot || frame.width <= 0 || frame.height <= 0) return;
+namespace {
+
+// The line's walk, with the blend inlined where it is known (plotMax for every grid and
+// identification line, the bulk of a frame's pixels).
+template <typename Plot>
+void walkLine(FrameBuffer& frame, double x0, double y0, double x1, double y1, Color color,
+              Plot plot, double devicePixelRatio) {
+    if (frame.width <= 0 || frame.height <= 0) return;
     double dx = x1 - x0, dy = y1 - y0;
     double len = std::sqrt(dx * dx + dy * dy);
     if (!(len >= kShortestLine) || !std::isfinite(len)) return;  // short, NaN or unbounded
@@ -260,6 +265,19 @@ void drawLine(FrameBuffer& frame, double x0, double y0, double x1, double y1, Co
             y += sy;
             err += ax;
         }
+    }
+}
+
+}  // namespace
+
+void drawLine(FrameBuffer& frame, double x0, double y0, double x1, double y1, Color color,
+              PlotFn plot, double devicePixelRatio) {
+    if (!plot) return;
+    if (plot == plotMax) {
+        auto blend = [](FrameBuffer& f, int x, int y, Color c, double k) { plotMax(f, x, y, c, k); };
+        walkLine(frame, x0, y0, x1, y1, color, blend, devicePixelRatio);
+    } else {
+        walkLine(frame, x0, y0, x1, y1, color, plot, devicePixelRatio);
     }
 }
 
