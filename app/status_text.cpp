@@ -80,12 +80,14 @@ void drawStatusLine() {
                                         currentEditionName(theApp.catalogs).c_str(), theApp.arrowMode);
     int width = 0, height = 0;
     platformMeasureText(text.c_str(), width, height);
-    platformDrawText(deviceLength(kStatusLeft), theApp.view.height - (3 * height) / 2, text.c_str(),
-                     kStatusTextColor, true);
+    const int left = deviceLength(kStatusLeft);
+    platformDrawText(left, theApp.view.height - (3 * height) / 2, text.c_str(), kStatusTextColor,
+                     true);
     int x, y;
     if (!platformCursorPos(x, y)) return;
     const DevicePixel cursor = devicePixelAt(x, y);
-    if (cursor.x >= 0 && cursor.x < theApp.view.width && cursor.y >= 0 && cursor.y < theApp.view.height)
+    const SkyView& view = theApp.view;
+    if (cursor.x >= 0 && cursor.x < view.width && cursor.y >= 0 && cursor.y < view.height)
         drawCursorCoordinates(cursor.x, cursor.y);
 }
 

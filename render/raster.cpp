@@ -274,7 +274,9 @@ void drawLine(FrameBuffer& frame, double x0, double y0, double x1, double y1, Co
               PlotFn plot, double devicePixelRatio) {
     if (!plot) return;
     if (plot == plotMax) {
-        auto blend = [](FrameBuffer& f, int x, int y, Color c, double k) { plotMax(f, x, y, c, k); };
+        auto blend = [](FrameBuffer& f, int x, int y, Color c, double k) {
+            plotMax(f, x, y, c, k);
+        };
         walkLine(frame, x0, y0, x1, y1, color, blend, devicePixelRatio);
     } else {
         walkLine(frame, x0, y0, x1, y1, color, plot, devicePixelRatio);

@@ -483,7 +483,8 @@ case_high_dpi() {
     ends_cleanly "ratio 1"
     high_dpi_run 2 || return
     check "ratio 2: the meridian is twice as wide ($profile1 at ratio 1, $PROFILE at 2)" \
-        awk -v a="${profile1% *}" -v b="${PROFILE% *}" 'BEGIN { exit !(b > 1.8 * a && b < 2.4 * a) }'
+        awk -v a="${profile1% *}" -v b="${PROFILE% *}" \
+            'BEGIN { exit !(b > 1.8 * a && b < 2.4 * a) }'
     check "ratio 2: its edges fade over a pixel at most, as at ratio 1" \
         test "${PROFILE#* }" -le 2 -a "${profile1#* }" -le 2
     # Near the brightest star of ratio 1 the brightest pixel of ratio 2, the larger dot's top.

@@ -97,7 +97,8 @@ private Q_SLOTS:
         QSize size;
         QImage shown;
         saveThroughTheViewer(workFile("missing/x.png"), size, shown);
-        QCOMPARE(messages, std::vector<std::string>{"Tessaran Stars: The picture couldn't be saved."});
+        QCOMPARE(messages,
+                 std::vector<std::string>{"Tessaran Stars: The picture couldn't be saved."});
         // A folder standing where the file would go: written beside it, nothing may stay.
         QVERIFY(QDir(work->path()).mkdir("taken.png"));
         const QStringList before = QDir(work->path()).entryList(QDir::AllEntries | QDir::Hidden);

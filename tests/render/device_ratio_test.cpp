@@ -34,9 +34,12 @@ TEST(DeviceRatio, EachEdgeOfAShapeAtRatioTwoIsTheEdgeAtRatioOneMovedOutwardByHal
         double halfFade;
     } cases[] = {
         {"line",
-         [](FrameBuffer& f, double m, double r) { drawLine(f, 20 + m, 2, 20 + m, 38, kWhite, plotMax, r); },
+         [](FrameBuffer& f, double m, double r) {
+             drawLine(f, 20 + m, 2, 20 + m, 38, kWhite, plotMax, r);
+         },
          20, 0, 0.75},
-        {"ring", [](FrameBuffer& f, double m, double r) { drawRing(f, 20.5, 20.5, 10 + m, kWhite, r); },
+        {"ring",
+         [](FrameBuffer& f, double m, double r) { drawRing(f, 20.5, 20.5, 10 + m, kWhite, r); },
          30, 21, 0.8},
     };
     for (const auto& c : cases) {
