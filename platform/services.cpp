@@ -22,7 +22,7 @@ void platformRepaint() {
 }
 
 double platformDevicePixelRatio() {
-    if (MainWindow* window = mainWindow()) return window->devicePixelRatioF();
+    if (MainWindow* window = mainWindow()) return window->surfaceRatio();
     return qApp ? qApp->devicePixelRatio() : 1.0;
 }
 

@@ -13,6 +13,7 @@
 #include <cmath>
 
 #include "app/shell.h"
+#include "app/state.h"
 #include "platform/drawing.h"
 #include "platform/keyboard.h"
 #include "platform/menu.h"
@@ -69,7 +70,8 @@ ScreenRect MainWindow::outerRect() const {
 }
 
 void MainWindow::resizeSurface(const QSize& size) {
-    surfaceRatio_ = devicePixelRatioF();
+    shownRatio_ = devicePixelRatioF();
+    surfaceRatio_ = usableDevicePixelRatio(shownRatio_);
     // The shell's frame has the same size: the window pixels times the ratio, rounded.
     QSize device(int(std::floor(size.width() * surfaceRatio_ + 0.5)),
                  int(std::floor(size.height() * surfaceRatio_ + 0.5)));
@@ -84,7 +86,7 @@ void MainWindow::resizeEvent(QResizeEvent* event) { resizeSurface(event->size())
 
 void MainWindow::paintEvent(QPaintEvent* event) {
     // Moved to a screen of another ratio: the same window pixels, other device pixels.
-    if (devicePixelRatioF() != surfaceRatio_) resizeSurface(size());
+    if (devicePixelRatioF() != shownRatio_) resizeSurface(size());
     QPainter painter(this);
     // The surface's device pixels land one for one on the screen's.
     QRectF area = event->rect();

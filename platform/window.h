@@ -44,7 +44,8 @@ public:
     QImage& surface() { return surface_; }
     // After drawing into the surface outside a paint: show the changed rectangle (device pixels).
     void surfaceChanged(const QRect& area);
-    // Device pixels per window pixel, as the surface was last made.
+    // Device pixels per window pixel, as the surface was last made (the screen's, where the shell
+    // can draw at it).
     double surfaceRatio() const { return surfaceRatio_; }
     bool painting() const { return painting_; }
 
@@ -67,6 +68,7 @@ private:
     CloseAction onClose_;
     QImage surface_;
     double surfaceRatio_ = 1;
+    double shownRatio_ = 1;  // the screen's ratio when the surface was made
     // Makes the surface for the client size and the current ratio, and tells the shell.
     void resizeSurface(const QSize& size);
     QMenu* popupMenu_ = nullptr;
