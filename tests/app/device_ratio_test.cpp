@@ -1,5 +1,8 @@
 // The shell on a screen of a device pixel ratio above 1: the frame in device pixels, the window's
 // clicks, cursor and status line mapped onto it, and Save Picture at the frame's size.
+#include <fstream>
+#include <iterator>
+
 #include "app/commands.h"
 #include "shell_fixture.h"
 
@@ -100,4 +103,19 @@ TEST_F(DeviceRatioTest, SavePictureAsksForAFileAndWritesTheFrameOrSaysItCouldNot
         onCharacter('i');
         EXPECT_EQ(takeLog(), c.log);
     }
+}
+
+TEST_F(DeviceRatioTest, TheSettingsWrittenOnClosingAreTheSameAtEveryRatio) {
+    std::string written[2];
+    for (int i = 0; i < 2; ++i) {
+        fake.devicePixelRatio = i + 1;
+        ASSERT_NO_FATAL_FAILURE(start());
+        onKeyDown(KeyPageDown);  // a view of the window's size: stored in degrees and zoom only
+        onDestroy(fake.outerRectOnClose);
+        std::ifstream file(theApp.settingsPath, std::ios::binary);
+        written[i].assign(std::istreambuf_iterator<char>(file), {});
+        ASSERT_FALSE(written[i].empty()) << theApp.settingsPath;
+        std::filesystem::remove(theApp.settingsPath);
+    }
+    EXPECT_EQ(written[1], written[0]);
 }
