@@ -71,9 +71,7 @@ DevicePixel devicePixelAt(int x, int y) {
     return {int(std::floor((x + 0.5) * ratio)), int(std::floor((y + 0.5) * ratio))};
 }
 
-int deviceLength(int windowLength) {
-    return int(std::floor(windowLength * theApp.devicePixelRatio + 0.5));
-}
+int deviceLength(int windowLength) { return deviceLengthAt(windowLength, theApp.devicePixelRatio); }
 
 namespace {
 

@@ -93,7 +93,7 @@ struct DevicePixel {
 // The device pixel under the middle of the window pixel (x, y). Window events and the cursor
 // come in window pixels.
 DevicePixel devicePixelAt(int x, int y);
-// A length of the window in device pixels, rounded to the nearest (halves up).
+// A length of the window in device pixels at the window's ratio (deviceLengthAt).
 int deviceLength(int windowLength);
 // The ratio a window reports, or 1 where it is no usable ratio.
 double usableDevicePixelRatio(double ratio);

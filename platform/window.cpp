@@ -73,8 +73,8 @@ void MainWindow::resizeSurface(const QSize& size) {
     shownRatio_ = devicePixelRatioF();
     surfaceRatio_ = usableDevicePixelRatio(shownRatio_);
     // The shell's frame has the same size: the window pixels times the ratio, rounded.
-    QSize device(int(std::floor(size.width() * surfaceRatio_ + 0.5)),
-                 int(std::floor(size.height() * surfaceRatio_ + 0.5)));
+    QSize device(deviceLengthAt(size.width(), surfaceRatio_),
+                 deviceLengthAt(size.height(), surfaceRatio_));
     surface_ = QImage(device, kSurfaceFormat);
     surface_.fill(Qt::black);
     handlers_.size(size.width(), size.height());

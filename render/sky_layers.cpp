@@ -25,6 +25,10 @@ int roundHalfAway(double value) { return int(std::lround(value)); }
 
 }  // namespace
 
+int deviceLengthAt(int windowLength, double devicePixelRatio) {
+    return int(std::floor(windowLength * devicePixelRatio + 0.5));
+}
+
 int storedStarCount(const Constellation& constellation) {
     int count = constellation.starCount;
     if (count > int(constellation.stars.size())) count = int(constellation.stars.size());

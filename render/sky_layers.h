@@ -28,6 +28,10 @@ struct RenderRequest {
     double devicePixelRatio = 1;
 };
 
+// A length of a window in device pixels at a ratio, rounded to the nearest (halves up): the
+// frame's size for a window's client area.
+int deviceLengthAt(int windowLength, double devicePixelRatio);
+
 // The two steps of a frame that need the platform: showing the finished frame buffer and
 // writing text in the label font. A null callback skips its step.
 struct FrameOutput {

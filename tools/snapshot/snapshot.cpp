@@ -257,8 +257,8 @@ int run(const Options& o) {
     // The window's size in device pixels, rounded as the viewer rounds it.
     SkyView view;
     applyConView(saved, view);
-    view.width = int(std::floor(o.width * o.scale + 0.5));
-    view.height = int(std::floor(o.height * o.scale + 0.5));
+    view.width = deviceLengthAt(o.width, o.scale);
+    view.height = deviceLengthAt(o.height, o.scale);
     viewUpdate(view);
 
     ColorTable colors;
