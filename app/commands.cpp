@@ -35,6 +35,7 @@ void characterCommand(int code) {
         case 'c': replaceCurrentCatalog(); break;
         case 'e': setEpoch(); break;
         case 'h': showUserGuide(); break;
+        case kCharacterSavePicture: savePicture(); break;
         case 'p': printView(); break;
         case 'q': toggleNearestStarsCoordinates(); break;
         case 's': setArrowMode(ArrowsMoveShift); break;
@@ -64,6 +65,7 @@ void menuCommand(int command) {
         case CmdReplaceCatalog: characterCommand('c'); break;
         case CmdSetEpoch: characterCommand('e'); break;
         case CmdPrint: characterCommand('p'); break;
+        case CmdSavePicture: characterCommand(kCharacterSavePicture); break;
         case CmdAbout: showAboutBox(); break;
         case CmdExit: keyDown(KeyEscape); break;
         case CmdColorNumbers:
@@ -137,6 +139,17 @@ void setEpoch() {
     if (theApp.reference) applyEpoch(*theApp.reference, theApp.epoch.epoch);
     handNearestStarsMode();
     platformRepaint();
+}
+
+void savePicture() {
+    const Constellation* constellation = currentConstellation();
+    if (!catalogsLoaded() || !constellation) return;
+    std::string path;
+    const std::string suggested = constellation->name + kPictureFileSuffix;
+    if (!platformChooseSaveFile(kSavePictureTitle, suggested.c_str(), path)) return;
+    const RenderRequest request = makeRenderRequest();
+    if (!platformSavePicture(request, theApp.colors, theApp.starColors, path))
+        platformMessageBox(kPictureFailedMessage, kProgramCaption);
 }
 
 void showAboutBox() { platformShowAboutBox(0); }

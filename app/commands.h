@@ -13,6 +13,11 @@ constexpr char kFileDialogTitle[] = "Load Catalog";
 constexpr char kCatalogFilePattern[] = "*.dat";
 constexpr char kUserGuideName[] = "readme.html";
 constexpr char kNewCatalogFailedMessage[] = "The new catalog couldn't be loaded.";
+constexpr char kSavePictureTitle[] = "Save Picture";
+constexpr char kPictureFileSuffix[] = ".png";
+constexpr char kPictureFailedMessage[] = "The picture couldn't be saved.";
+// The key of Save Picture: "i" for image, a letter no other command takes.
+constexpr int kCharacterSavePicture = 'i';
 
 void characterCommand(int code);
 void menuCommand(int command);
@@ -36,6 +41,10 @@ void printView();
 // The epoch dialog; on OK the new epoch and offsets, the reference stars carried to the epoch,
 // the nearest-stars query told, and a repaint. Cancel changes nothing.
 void setEpoch();
+
+// Asks for a file name and saves the view as the window shows it (star numbers included, the
+// status line not) as a PNG at the window's device resolution; a message when it failed.
+void savePicture();
 
 // The about box, modal.
 void showAboutBox();

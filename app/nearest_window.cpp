@@ -132,10 +132,11 @@ int nearestStarsQuery(int x, int y, double radius) {
         query.clickX = x;
         query.clickY = y;
     }
+    // The click is kept in window pixels, where the window goes; the stars are in device pixels.
+    const DevicePixel click = devicePixelAt(query.clickX, query.clickY);
     std::string list;
     bool found = buildNearestStarsList(query.mode, *constellation, theApp.reference->stars,
-                                       kReferenceStarCount, query.clickX, query.clickY, radius,
-                                       list);
+                                       kReferenceStarCount, click.x, click.y, radius, list);
     const char* title = nearestStarsTitle(query.mode);
     if (!found) {
         if (open) platformNearestStarsShow(title, kNoStarsText, query.clickX, query.clickY);

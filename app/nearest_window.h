@@ -30,8 +30,9 @@ void toggleNearestStarsCoordinates();
 // Passed as the click to refresh the open list for the last click.
 constexpr int kRefreshClick = -1;
 
-// The query: x and y are a client point, or kRefreshClick for the last one. Lists the current
-// constellation's nearest ancient star and up to five reference stars within `radius` pixels.
+// The query: x and y are a client point in window pixels, or kRefreshClick for the last one.
+// Lists the current constellation's nearest ancient star and up to five reference stars within
+// `radius` device pixels of the device pixel under it.
 // Returns 1 when something was listed. Nothing found shows "(no stars)" in an open window and
 // nothing at all when the window is closed; a refresh with the window closed does nothing.
 int nearestStarsQuery(int x, int y, double radius);

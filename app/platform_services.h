@@ -1,7 +1,8 @@
 // The services the shell asks of the platform, declared here by the shell that calls them:
 // repainting, the frame blit and text in the label font, keyboard and cursor state, the screen's
 // work area, message boxes, the popup menu, the colour and file choosers, the browser, the about
-// box, closing the window, printing, the nearest-stars window and the epoch dialog. No Qt here.
+// box, closing the window, printing, the nearest-stars window, the epoch dialog and saving a
+// picture of the view. No Qt here.
 // The Qt adapter in platform/ implements these functions for the viewer; the tests, benchmarks
 // and fuzz targets link the recording fake in tests/support/ instead.
 #pragma once
@@ -13,6 +14,7 @@
 #include "render/page_surface.h"
 
 struct EpochSetting;
+struct RenderRequest;
 
 struct ScreenRect {
     int left, top, right, bottom;
@@ -22,9 +24,15 @@ struct ScreenRect {
 // this returns.
 void platformRepaint();
 
+// Device pixels per pixel of the main window: 1 on an ordinary screen, 2 at 200 % (fractions
+// too). Window events, the cursor and screen rectangles are in window pixels; the surface below is
+// in device pixels. When the ratio changes the window calls the size handler again.
+double platformDevicePixelRatio();
+
 // Drawing on the window's current surface (the frame being painted, or the window itself between
-// paints, e.g. the cursor coordinates on a mouse move). Text is single-byte Western code page
-// (0xBA is the degree mark) in the 9-point label font; (x, y) is the text's top-left corner.
+// paints, e.g. the cursor coordinates on a mouse move), in device pixels. Text is single-byte
+// Western code page (0xBA is the degree mark) in the 9-point label font grown by the device pixel
+// ratio; (x, y) is the text's top-left corner and the sizes measured are device pixels too.
 void platformPresentFrame(const FrameBuffer& frame);
 void platformMeasureText(const char* text, int& width, int& height);
 void platformDrawText(int x, int y, const char* text, Color color, bool opaqueBlackBackground);
@@ -52,6 +60,14 @@ bool platformChooseColor(Color initial, Color customColors[16], Color& chosen);
 // directory is left as it was.
 bool platformChooseFile(const char* title, const char* pattern, const std::string& initialDir,
                         std::string& path);
+// The save-file dialog for a PNG picture, starting with the suggested file name; true when a
+// file was chosen, its full path in `path`.
+bool platformChooseSaveFile(const char* title, const char* suggestedName, std::string& path);
+// Draws the request's view as the window shows it, star numbers included and the status line
+// left out, at the view's size in device pixels, into a PNG file at `path`. The file is written
+// whole or not at all: nothing of a failed write is left behind. False when it failed.
+bool platformSavePicture(const RenderRequest& request, ColorTable& colors,
+                         const StarColors& starColors, const std::string& path);
 // Shows a document (the user guide) in the user's browser; false when that failed.
 bool platformOpenDocument(const std::string& path);
 // Asks the main window to close; it then goes through the destroy handler.

@@ -15,10 +15,14 @@ ScreenRect shellWindowRect() { return theApp.windowRect; }
 // The platform builds the popup menu from its table when it creates the window.
 void onCreate() {}
 
+// The frame and the view take the client area in device pixels, so the sky is drawn as sharp as
+// the screen shows it.
 void onSize(int width, int height) {
-    frameResize(theApp.frame, width, height);
-    theApp.view.width = width;
-    theApp.view.height = height;
+    theApp.devicePixelRatio = usableDevicePixelRatio(platformDevicePixelRatio());
+    const int deviceWidth = deviceLength(width), deviceHeight = deviceLength(height);
+    frameResize(theApp.frame, deviceWidth, deviceHeight);
+    theApp.view.width = deviceWidth;
+    theApp.view.height = deviceHeight;
     viewUpdate(theApp.view);
 }
 
@@ -36,7 +40,10 @@ void onPaint() {
 void onKeyDown(int virtualKey) { keyDown(virtualKey); }
 void onCharacter(int code) { characterCommand(code); }
 void onCommand(int command) { menuCommand(command); }
-void onMouseMove(int x, int y) { drawCursorCoordinates(x, y); }
+void onMouseMove(int x, int y) {
+    const DevicePixel pixel = devicePixelAt(x, y);
+    drawCursorCoordinates(pixel.x, pixel.y);
+}
 void onLeftButtonDown(int x, int y) { queryNearestStars(x, y); }
 void onRightButtonDown(int x, int y) { showPopupMenu(x, y); }
 void onDestroy(const ScreenRect& outerRect) { shutDown(outerRect); }

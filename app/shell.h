@@ -28,6 +28,8 @@ bool shellStart();
 // The saved window rectangle to create the main window at.
 ScreenRect shellWindowRect();
 
+// Points and sizes the handlers are given are in window pixels; the shell draws in device pixels
+// (platformDevicePixelRatio).
 void onCreate();
 void onSize(int width, int height);
 void onPaint();  // draws the whole client area through the platform's drawing services

@@ -1,6 +1,16 @@
 #include "app/state.h"
 
+#include <cmath>
+
 #include "app/platform_services.h"
+
+namespace {
+
+// Ratios a screen can have; anything else is taken as 1.
+constexpr double kSmallestDevicePixelRatio = 0.25;
+constexpr double kLargestDevicePixelRatio = 8.0;
+
+}  // namespace
 
 AppState theApp;
 
@@ -48,8 +58,20 @@ RenderRequest makeRenderRequest() {
     request.displayFlags = theApp.displayFlags;
     request.epoch = theApp.epoch.epoch;
     request.editionCaption = currentEditionName(theApp.catalogs).c_str();
+    request.devicePixelRatio = theApp.devicePixelRatio;
     return request;
 }
+
+double usableDevicePixelRatio(double ratio) {
+    return ratio >= kSmallestDevicePixelRatio && ratio <= kLargestDevicePixelRatio ? ratio : 1.0;
+}
+
+DevicePixel devicePixelAt(int x, int y) {
+    const double ratio = theApp.devicePixelRatio;
+    return {int(std::floor((x + 0.5) * ratio)), int(std::floor((y + 0.5) * ratio))};
+}
+
+int deviceLength(int windowLength) { return deviceLengthAt(windowLength, theApp.devicePixelRatio); }
 
 namespace {
 

@@ -48,7 +48,8 @@ struct AppState {
     CatalogSet catalogs;    // the three editions; slot 1 (index 0) current at start
     int displayFlags = kDefaultDisplayFlags;
     int arrowMode = ArrowsMoveView;
-    SkyView view{};  // the main window's view
+    double devicePixelRatio = 1;  // device pixels per window pixel
+    SkyView view{};  // the main window's view; its width and height are device pixels
     Shift shift;
     EpochSetting epoch;
     ConViewArray conViews{};
@@ -84,5 +85,17 @@ Constellation* currentConstellation();
 bool catalogsLoaded();
 
 RenderRequest makeRenderRequest();
+
+// A pixel of the frame and the view: the shell keeps its drawing in device pixels.
+struct DevicePixel {
+    int x, y;
+};
+// The device pixel under the middle of the window pixel (x, y). Window events and the cursor
+// come in window pixels.
+DevicePixel devicePixelAt(int x, int y);
+// A length of the window in device pixels at the window's ratio (deviceLengthAt).
+int deviceLength(int windowLength);
+// The ratio a window reports, or 1 where it is no usable ratio.
+double usableDevicePixelRatio(double ratio);
 // The platform's frame blit and label-font text, for the renderer.
 FrameOutput platformFrameOutput();

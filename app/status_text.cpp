@@ -80,11 +80,15 @@ void drawStatusLine() {
                                         currentEditionName(theApp.catalogs).c_str(), theApp.arrowMode);
     int width = 0, height = 0;
     platformMeasureText(text.c_str(), width, height);
-    platformDrawText(kStatusLeft, theApp.view.height - (3 * height) / 2, text.c_str(),
-                     kStatusTextColor, true);
+    const int left = deviceLength(kStatusLeft);
+    platformDrawText(left, theApp.view.height - (3 * height) / 2, text.c_str(), kStatusTextColor,
+                     true);
     int x, y;
-    if (platformCursorPos(x, y) && x >= 0 && x < theApp.view.width && y >= 0 && y < theApp.view.height)
-        drawCursorCoordinates(x, y);
+    if (!platformCursorPos(x, y)) return;
+    const DevicePixel cursor = devicePixelAt(x, y);
+    const SkyView& view = theApp.view;
+    if (cursor.x >= 0 && cursor.x < view.width && cursor.y >= 0 && cursor.y < view.height)
+        drawCursorCoordinates(cursor.x, cursor.y);
 }
 
 void drawCursorCoordinates(int x, int y) {

@@ -29,6 +29,6 @@ std::string formatCoordinateLine(float first, float second);
 // Draws the status line of the application state at the bottom left, then the cursor
 // coordinates when the cursor lies inside the client area.
 void drawStatusLine();
-// Draws the sky coordinates of client point (x, y) at the bottom right: ecliptic, and equatorial
+// Draws the sky coordinates of device pixel (x, y) at the bottom right: ecliptic, and equatorial
 // of the epoch above them while the equatorial grid is shown.
 void drawCursorCoordinates(int x, int y);

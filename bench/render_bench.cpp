@@ -1,7 +1,8 @@
 // One whole sky frame without the text step: projection of both catalogues, clearing, both
 // grids, identification lines, ancient circles and every reference star, in the widest default
-// view (Hydra, focal scale 2.5) at full-HD and 4K sizes; clearing the same frame buffer beside
-// it, so that a frame can be read as a multiple of the cheapest possible one.
+// view (Hydra, focal scale 2.5) at full-HD and 4K sizes, and at 4K as a full-HD window on a
+// screen of 200 % draws it (the third argument is the device pixel ratio in hundredths); clearing
+// the same frame buffer beside it, so that a frame can be read as a multiple of the cheapest one.
 #include <benchmark/benchmark.h>
 
 #include <cmath>
@@ -95,6 +96,7 @@ void BM_RenderFrame(benchmark::State& state) {
     request.view = &s.view;
     request.displayFlags = 0x3F;
     request.epoch = EpochSetting().epoch;
+    request.devicePixelRatio = state.range(2) / 100.0;
     const FrameOutput noPlatform;  // no blit and no text: the frame-buffer work alone
     int visible = 0;
     for (auto _ : state) {
@@ -106,7 +108,11 @@ void BM_RenderFrame(benchmark::State& state) {
     state.counters["visible_stars"] = visible;
     state.SetLabel(s.shipped ? "shipped catalogues" : "synthetic sky");
 }
-BENCHMARK(BM_RenderFrame)->Args({1920, 1080})->Args({3840, 2160})->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RenderFrame)
+    ->Args({1920, 1080, 100})
+    ->Args({3840, 2160, 100})
+    ->Args({3840, 2160, 200})
+    ->Unit(benchmark::kMillisecond);
 
 void BM_ClearFrame(benchmark::State& state) {
     FrameScene& s = *sceneFor(int(state.range(0)), int(state.range(1)));

@@ -63,6 +63,24 @@ bool platformChooseFile(const char* title, const char* pattern, const std::strin
     return true;
 }
 
+bool platformChooseSaveFile(const char* title, const char* suggestedName, std::string& path) {
+    // Starts in the folder of the last picture saved in the run, at first in the home folder.
+    static QString lastFolder = QDir::homePath();
+    QFileDialog dialog(mainWindow(), textFromCodePage(title),
+                       QDir(lastFolder).filePath(textFromCodePage(suggestedName)),
+                       QStringLiteral("PNG pictures (*.png)"));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setDefaultSuffix(QStringLiteral("png"));
+    if (dialog.exec() != QDialog::Accepted) return false;
+    QStringList files = dialog.selectedFiles();
+    if (files.isEmpty()) return false;
+    QFileInfo chosen(files.first());
+    lastFolder = chosen.absolutePath();
+    path = QDir::toNativeSeparators(chosen.absoluteFilePath()).toLocal8Bit().toStdString();
+    return true;
+}
+
 bool platformOpenDocument(const std::string& path) {
     // The locator may give a bare name in the working directory: the browser needs a full path.
     QString absolute = QFileInfo(QString::fromLocal8Bit(path)).absoluteFilePath();

@@ -7,6 +7,7 @@
 #include <QPainter>
 #include <QScreen>
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <cstring>
 
@@ -51,7 +52,7 @@ bool tahomaAvailable() {
     return QFontDatabase::hasFamily(kLabelFontFamily);
 }
 
-QFont makeLabelFont() {
+QFont makeLabelFont(double devicePixelRatio) {
     QFont font;
     if (tahomaAvailable()) {
         font.setFamily(kLabelFontFamily);
@@ -64,33 +65,44 @@ QFont makeLabelFont() {
     int dotsPerInch = 96;
     if (QScreen* screen = QGuiApplication::primaryScreen())
         dotsPerInch = int(screen->logicalDotsPerInchY());
-    font.setPixelSize(std::max(1, kLabelFontPoints * dotsPerInch / kPointsPerInch));
+    const int pixels = std::max(1, kLabelFontPoints * dotsPerInch / kPointsPerInch);
+    font.setPixelSize(std::max(1, int(std::lround(pixels * devicePixelRatio))));
     font.setWeight(QFont::Normal);
+    // Grown for a finer screen the glyphs keep their outlines, as Qt draws them where it scales
+    // itself, so that a picture drawn without Qt's scaling is the one the window shows.
+    if (devicePixelRatio != 1) font.setHintingPreference(QFont::PreferNoHinting);
     return font;
 }
 
 }  // namespace
 
-const QFont& labelFont() {
-    static const QFont font = makeLabelFont();
+const QFont& labelFont(double devicePixelRatio) {
+    // Made once per ratio: one window shows one ratio at a time, a picture another at most.
+    static QFont font = makeLabelFont(1);
+    static double madeFor = 1;
+    if (devicePixelRatio != madeFor) {
+        font = makeLabelFont(devicePixelRatio);
+        madeFor = devicePixelRatio;
+    }
     return font;
 }
 
 QString textFromCodePage(const char* text) { return QString::fromLatin1(text ? text : ""); }
 
-QSize measureLabelText(const QString& text) {
-    QFontMetrics metrics(labelFont());
+QSize measureLabelText(const QString& text, double devicePixelRatio) {
+    QFontMetrics metrics(labelFont(devicePixelRatio));
     return QSize(metrics.horizontalAdvance(text), metrics.height());
 }
 
 QRect drawLabelText(QImage& image, int x, int y, const QString& text, Color color,
-                    bool opaqueBlackBackground) {
-    QFontMetrics metrics(labelFont());
+                    bool opaqueBlackBackground, double devicePixelRatio) {
+    const QFont& font = labelFont(devicePixelRatio);
+    QFontMetrics metrics(font);
     QRect cell(x, y, metrics.horizontalAdvance(text), metrics.height());
     if (image.isNull()) return cell;
     QPainter painter(&image);
     if (opaqueBlackBackground) painter.fillRect(cell, Qt::black);
-    painter.setFont(labelFont());
+    painter.setFont(font);
     painter.setPen(QColor(colorRed(color), colorGreen(color), colorBlue(color)));
     painter.drawText(QPoint(x, y + metrics.ascent()), text);
     return cell;

@@ -2,6 +2,7 @@
 // keyboard and cursor state, the screen's work area, the popup menu and closing. They act on the
 // one main window and do nothing while there is none.
 #include <QAction>
+#include <QApplication>
 #include <QCursor>
 #include <QGuiApplication>
 #include <QMenu>
@@ -10,6 +11,7 @@
 #include "app/platform_services.h"
 #include "platform/drawing.h"
 #include "platform/menu.h"
+#include "platform/sky_picture.h"
 #include "platform/window.h"
 
 void platformRepaint() {
@@ -19,6 +21,11 @@ void platformRepaint() {
     window->repaint();
 }
 
+double platformDevicePixelRatio() {
+    if (MainWindow* window = mainWindow()) return window->surfaceRatio();
+    return qApp ? qApp->devicePixelRatio() : 1.0;
+}
+
 void platformPresentFrame(const FrameBuffer& frame) {
     MainWindow* window = mainWindow();
     if (!window) return;
@@ -26,8 +33,14 @@ void platformPresentFrame(const FrameBuffer& frame) {
     window->surfaceChanged(QRect(0, 0, frame.width, frame.height));
 }
 
+// Text is drawn at the ratio of the window's surface (1 while there is no window).
+static double surfaceRatio() {
+    MainWindow* window = mainWindow();
+    return window ? window->surfaceRatio() : 1.0;
+}
+
 void platformMeasureText(const char* text, int& width, int& height) {
-    QSize size = measureLabelText(textFromCodePage(text));
+    QSize size = measureLabelText(textFromCodePage(text), surfaceRatio());
     width = size.width();
     height = size.height();
 }
@@ -35,8 +48,8 @@ void platformMeasureText(const char* text, int& width, int& height) {
 void platformDrawText(int x, int y, const char* text, Color color, bool opaqueBlackBackground) {
     MainWindow* window = mainWindow();
     if (!window) return;
-    QRect drawn =
-        drawLabelText(window->surface(), x, y, textFromCodePage(text), color, opaqueBlackBackground);
+    QRect drawn = drawLabelText(window->surface(), x, y, textFromCodePage(text), color,
+                                opaqueBlackBackground, window->surfaceRatio());
     // Glyphs may reach a pixel or two past their advance.
     window->surfaceChanged(drawn.adjusted(-2, -2, 2, 2));
 }
@@ -83,6 +96,12 @@ void platformTrackPopupMenu(int clientX, int clientY) {
     MainWindow* window = mainWindow();
     if (!window || !window->popupMenu()) return;
     window->popupMenu()->exec(window->mapToGlobal(QPoint(clientX, clientY)));
+}
+
+bool platformSavePicture(const RenderRequest& request, ColorTable& colors,
+                         const StarColors& starColors, const std::string& path) {
+    return writePictureFile(drawSkyPicture(request, colors, starColors),
+                            QString::fromLocal8Bit(path.c_str()));
 }
 
 void platformCloseMainWindow() {

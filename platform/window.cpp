@@ -10,8 +10,10 @@
 #include <QPaintEvent>
 #include <QPainter>
 #include <QResizeEvent>
+#include <cmath>
 
 #include "app/shell.h"
+#include "app/state.h"
 #include "platform/drawing.h"
 #include "platform/keyboard.h"
 #include "platform/menu.h"
@@ -50,7 +52,11 @@ void MainWindow::renderSurface() {
 
 void MainWindow::surfaceChanged(const QRect& area) {
     // During a paint the repaint that ends it shows everything.
-    if (!painting_) update(area);
+    if (painting_) return;
+    // The window pixels covering the changed device pixels.
+    QRectF covered(area.x() / surfaceRatio_, area.y() / surfaceRatio_,
+                   area.width() / surfaceRatio_, area.height() / surfaceRatio_);
+    update(covered.toAlignedRect());
 }
 
 Qt::KeyboardModifiers MainWindow::keyboardModifiers() const {
@@ -63,19 +69,30 @@ ScreenRect MainWindow::outerRect() const {
                       frame.top() + frame.height()};
 }
 
-void MainWindow::resizeEvent(QResizeEvent* event) {
-    QSize size = event->size();
-    surface_ = QImage(size, kSurfaceFormat);
+void MainWindow::resizeSurface(const QSize& size) {
+    shownRatio_ = devicePixelRatioF();
+    surfaceRatio_ = usableDevicePixelRatio(shownRatio_);
+    // The shell's frame has the same size: the window pixels times the ratio, rounded.
+    QSize device(deviceLengthAt(size.width(), surfaceRatio_),
+                 deviceLengthAt(size.height(), surfaceRatio_));
+    surface_ = QImage(device, kSurfaceFormat);
     surface_.fill(Qt::black);
     handlers_.size(size.width(), size.height());
     renderSurface();
     update();
 }
 
+void MainWindow::resizeEvent(QResizeEvent* event) { resizeSurface(event->size()); }
+
 void MainWindow::paintEvent(QPaintEvent* event) {
+    // Moved to a screen of another ratio: the same window pixels, other device pixels.
+    if (devicePixelRatioF() != shownRatio_) resizeSurface(size());
     QPainter painter(this);
-    QRect area = event->rect();
-    painter.drawImage(area, surface_, area);
+    // The surface's device pixels land one for one on the screen's.
+    QRectF area = event->rect();
+    QRectF source(area.x() * surfaceRatio_, area.y() * surfaceRatio_,
+                  area.width() * surfaceRatio_, area.height() * surfaceRatio_);
+    painter.drawImage(area, surface_, source);
 }
 
 void MainWindow::keyPressEvent(QKeyEvent* event) {
@@ -91,15 +108,20 @@ void MainWindow::keyPressEvent(QKeyEvent* event) {
     inKeyEvent_ = false;
 }
 
+// The window pixel under the mouse: the shell finds the device pixel under its middle.
+static QPoint windowPixel(const QPointF& position) {
+    return QPoint(int(std::floor(position.x())), int(std::floor(position.y())));
+}
+
 void MainWindow::mouseMoveEvent(QMouseEvent* event) {
-    QPoint point = event->position().toPoint();
+    QPoint point = windowPixel(event->position());
     // While a button is held Qt goes on reporting the mouse outside the window; the window
     // only takes moves over its client area.
     if (rect().contains(point)) handlers_.mouseMove(point.x(), point.y());
 }
 
 void MainWindow::mousePressEvent(QMouseEvent* event) {
-    QPoint point = event->position().toPoint();
+    QPoint point = windowPixel(event->position());
     if (event->button() == Qt::LeftButton) handlers_.leftButtonDown(point.x(), point.y());
     else if (event->button() == Qt::RightButton) handlers_.rightButtonDown(point.x(), point.y());
 }

@@ -1,6 +1,8 @@
 // The main window: one top-level Qt widget whose events become calls of the shell's handlers, and
 // the backing image that is its drawing surface. The platform services draw into that image (the
-// frame blit, text) and the widget's paint event only copies it to the screen. The program entry
+// frame blit, text) and the widget's paint event only copies it to the screen. The image has the
+// client area's size in device pixels, so on a screen of 200 % it is drawn twice as finely rather
+// than doubled; the events and their points stay in window pixels. The program entry
 // creates the one window with the shell's handlers; the Qt tests create it with recording ones.
 #pragma once
 
@@ -40,8 +42,11 @@ public:
     // Runs the paint handler into the backing image; the screen is updated by the caller.
     void renderSurface();
     QImage& surface() { return surface_; }
-    // After drawing into the surface outside a paint: show the changed rectangle.
+    // After drawing into the surface outside a paint: show the changed rectangle (device pixels).
     void surfaceChanged(const QRect& area);
+    // Device pixels per window pixel, as the surface was last made (the screen's, where the shell
+    // can draw at it).
+    double surfaceRatio() const { return surfaceRatio_; }
     bool painting() const { return painting_; }
 
     QMenu* popupMenu() const { return popupMenu_; }
@@ -62,6 +67,10 @@ private:
     WindowHandlers handlers_;
     CloseAction onClose_;
     QImage surface_;
+    double surfaceRatio_ = 1;
+    double shownRatio_ = 1;  // the screen's ratio when the surface was made
+    // Makes the surface for the client size and the current ratio, and tells the shell.
+    void resizeSurface(const QSize& size);
     QMenu* popupMenu_ = nullptr;
     bool painting_ = false;
     bool destroyed_ = false;

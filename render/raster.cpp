@@ -11,6 +11,11 @@ namespace {
 constexpr double kDiscRimHalfWidth = 0.5;
 constexpr double kDiscReachMargin = 1e-9;
 
+// Device pixel ratios outside this range are held at its ends (an unusable one counts as 1), so
+// that a broken ratio can neither blow a line up to the whole frame nor make it vanish.
+constexpr double kSmallestRatio = 0.5;
+constexpr double kLargestRatio = 8.0;
+
 // Ring profile: a triangle of this half-width, 1 on the exact circle.
 constexpr double kRingHalfWidth = 1.6;
 constexpr double kRingSlope = 0.625;  // 1 / kRingHalfWidth
@@ -71,10 +76,21 @@ int limitColumn(double v, int lo, int hi) {
     return int(v);
 }
 
-double ringCoverage(double ex, double ey, double r) {
-    if (r - kRingInteriorMargin > std::fabs(ex) + std::fabs(ey)) return 0.0;
+double usableRatio(double ratio) {
+    if (!std::isfinite(ratio)) return 1.0;
+    return std::clamp(ratio, kSmallestRatio, kLargestRatio);
+}
+
+// Half the width a shape gains at a device pixel ratio: its profile is split at the peak and the
+// halves moved apart, leaving a full-colour core of twice this width between them (none at 1).
+double coreHalfWidth(double fadeWidth, double ratio) { return fadeWidth * 0.5 * (ratio - 1.0); }
+
+// `core` is the ring's full-colour half-width (coreHalfWidth).
+double ringCoverage(double ex, double ey, double r, double core) {
+    if (r - (kRingInteriorMargin + core) > std::fabs(ex) + std::fabs(ey)) return 0.0;
     double g = std::fabs(std::sqrt(ex * ex + ey * ey) - r);
-    return g < kRingHalfWidth ? (kRingHalfWidth - g) * kRingSlope : 0.0;
+    double reach = core + kRingHalfWidth;
+    return g < reach ? std::min((reach - g) * kRingSlope, 1.0) : 0.0;
 }
 
 int64_t roundLineEnd(double v) {
@@ -134,13 +150,17 @@ void drawDisc(FrameBuffer& frame, double cx, double cy, double r, Color color, P
     }
 }
 
-void drawRing(FrameBuffer& frame, double cx, double cy, double r, Color color) {
+void drawRing(FrameBuffer& frame, double cx, double cy, double r, Color color,
+              double devicePixelRatio) {
     if (!allFinite(cx, cy, r)) return;
-    double outer = r + kRingHalfWidth;  // no pixel at this distance or beyond is lit
-    double inner = r - kRingHalfWidth;  // nor any pixel nearer than this
+    const double core = coreHalfWidth(kRingHalfWidth, usableRatio(devicePixelRatio));
+    double outer = r + core + kRingHalfWidth;  // no pixel at this distance or beyond is lit
+    double inner = r - core - kRingHalfWidth;  // nor any pixel nearer than this
     if (!(outer > 0)) return;
+    // The square reaches as far beyond the radius as at ratio 1, plus the core.
+    const double span = r + std::max(core, 0.0);
     int x0, x1, y0, y1;
-    if (!squareSpan(cx, r, frame.width, x0, x1) || !squareSpan(cy, r, frame.height, y0, y1))
+    if (!squareSpan(cx, span, frame.width, x0, x1) || !squareSpan(cy, span, frame.height, y0, y1))
         return;
     // Each row is scanned only where the annulus can reach, widened by a pixel on every side,
     // so large circles cost their circumference rather than their area; the pixels visited
@@ -165,7 +185,7 @@ void drawRing(FrameBuffer& frame, double cx, double cy, double r, Color color) {
         }
         auto scan = [&](int from, int to) {
             for (int x = from; x <= to; ++x) {
-                double coverage = ringCoverage(cx - (x + 0.5), ey, r);
+                double coverage = ringCoverage(cx - (x + 0.5), ey, r, core);
                 if (coverage > 0) plotMax(frame, x, y, color, coverage);
             }
         };
@@ -178,9 +198,14 @@ void drawRing(FrameBuffer& frame, double cx, double cy, double r, Color color) {
     }
 }
 
-void drawLine(FrameBuffer& frame, double x0, double y0, double x1, double y1, Color color,
-              PlotFn plot) {
-    if (!plot || frame.width <= 0 || frame.height <= 0) return;
+namespace {
+
+// The line's walk, with the blend inlined where it is known (plotMax for every grid and
+// identification line, the bulk of a frame's pixels).
+template <typename Plot>
+void walkLine(FrameBuffer& frame, double x0, double y0, double x1, double y1, Color color,
+              Plot plot, double devicePixelRatio) {
+    if (frame.width <= 0 || frame.height <= 0) return;
     double dx = x1 - x0, dy = y1 - y0;
     double len = std::sqrt(dx * dx + dy * dy);
     if (!(len >= kShortestLine) || !std::isfinite(len)) return;  // short, NaN or unbounded
@@ -195,19 +220,27 @@ void drawLine(FrameBuffer& frame, double x0, double y0, double x1, double y1, Co
     int x = limitToFrame(ix0, frame.width), y = limitToFrame(iy0, frame.height);
     int xEnd = limitToFrame(ix1, frame.width), yEnd = limitToFrame(iy1, frame.height);
 
-    // Coverage from the distance of the integer point to the infinite line through the ends.
+    // Coverage from the distance of the integer point to the infinite line through the ends:
+    // full over the core, then falling to nothing over kLineReach.
+    const double core = coreHalfWidth(kLineReach, usableRatio(devicePixelRatio));
+    const double reach = core + kLineReach;
     auto plotAt = [&](int px, int py) {
         double dist = std::fabs((y0 - py) * dx - (x0 - px) * dy) / len;
-        double coverage = (kLineReach - dist) / kLineReach;
+        double coverage = std::min((reach - dist) / kLineReach, 1.0);
         if (coverage > 0) plot(frame, px, py, color, coverage);
     };
+    // Pixels on each side of the walked one: those nearer than the reach, measured across an
+    // axis-parallel line (one at ratio 1, three pixels in all).
+    const int across = std::max(1, int(std::ceil(reach)) - 1);
 
-    if (ay < ax) {  // mostly horizontal: three pixels down each column
+    if (ay < ax) {  // mostly horizontal: pixels down each column
         int64_t err = ay - std::abs(ddx);
         for (;;) {
             plotAt(x, y);
-            if (y < frame.height - 1) plotAt(x, y + 1);
-            if (y > 0) plotAt(x, y - 1);
+            for (int k = 1; k <= across; ++k) {
+                if (y + k < frame.height) plotAt(x, y + k);
+                if (y - k >= 0) plotAt(x, y - k);
+            }
             if (x == xEnd) break;
             if (err >= 0) {
                 y += sy;
@@ -216,12 +249,14 @@ void drawLine(FrameBuffer& frame, double x0, double y0, double x1, double y1, Co
             x += sx;
             err += ay;
         }
-    } else {  // mostly vertical: three pixels along each row
+    } else {  // mostly vertical: pixels along each row
         int64_t err = ax - std::abs(ddy);
         for (;;) {
             plotAt(x, y);
-            if (x < frame.width - 1) plotAt(x + 1, y);
-            if (x > 0) plotAt(x - 1, y);
+            for (int k = 1; k <= across; ++k) {
+                if (x + k < frame.width) plotAt(x + k, y);
+                if (x - k >= 0) plotAt(x - k, y);
+            }
             if (y == yEnd) break;
             if (err >= 0) {
                 x += sx;
@@ -230,6 +265,21 @@ void drawLine(FrameBuffer& frame, double x0, double y0, double x1, double y1, Co
             y += sy;
             err += ax;
         }
+    }
+}
+
+}  // namespace
+
+void drawLine(FrameBuffer& frame, double x0, double y0, double x1, double y1, Color color,
+              PlotFn plot, double devicePixelRatio) {
+    if (!plot) return;
+    if (plot == plotMax) {
+        auto blend = [](FrameBuffer& f, int x, int y, Color c, double k) {
+            plotMax(f, x, y, c, k);
+        };
+        walkLine(frame, x0, y0, x1, y1, color, blend, devicePixelRatio);
+    } else {
+        walkLine(frame, x0, y0, x1, y1, color, plot, devicePixelRatio);
     }
 }
 
@@ -242,13 +292,16 @@ void drawStarDot(RasterTarget& target, float x, float y, float magnitude, int en
     if (!target.frame || !target.starColors) return;
     if (entry < 0 || entry >= kStarColorCount) entry = 0;  // unknown colour: white
     Color color = target.starColors->entries[entry];
+    // A dot keeps its size on the screen: its radius is in window pixels, its rim in device ones.
+    const double ratio = usableRatio(target.devicePixelRatio);
     double m = magnitude;
     if (m > kFullDotMagnitude) {
         double dimming = (kFullDotMagnitude - kDimmingPole) / (m - kDimmingPole);
-        drawDisc(*target.frame, x, y, kSmallestDotRadius, scaleColor(color, dimming), plotAdd);
+        drawDisc(*target.frame, x, y, kSmallestDotRadius * ratio, scaleColor(color, dimming),
+                 plotAdd);
     } else {
         double radius = (kFullDotMagnitude - m) * kDotRadiusPerMagnitude + kSmallestDotRadius;
-        drawDisc(*target.frame, x, y, radius, color, plotAdd);
+        drawDisc(*target.frame, x, y, radius * ratio, color, plotAdd);
     }
 }
 
@@ -261,7 +314,7 @@ void drawAncientStar(RasterTarget& target, const AncientStar& star, int displayF
     if (displayFlags & FlagCircles) {
         if (target.frame)
             drawRing(*target.frame, star.screenX, star.screenY, circleRadius,
-                     ancientCircleColor(star.magnitude));
+                     ancientCircleColor(star.magnitude), target.devicePixelRatio);
     } else {
         drawStarDot(target, star.screenX, star.screenY, star.magnitude, 0);
     }
@@ -270,7 +323,7 @@ void drawAncientStar(RasterTarget& target, const AncientStar& star, int displayF
 void frameLineSink(void* target, double x0, double y0, double x1, double y1) {
     RasterTarget* t = static_cast<RasterTarget*>(target);
     if (!t || !t->frame) return;
-    drawLine(*t->frame, x0, y0, x1, y1, kIdLineColor, plotMax);
+    drawLine(*t->frame, x0, y0, x1, y1, kIdLineColor, plotMax, t->devicePixelRatio);
 }
 
 void framePolylineSink(void* target, const ScreenPoint* points, int count) {
@@ -279,5 +332,5 @@ void framePolylineSink(void* target, const ScreenPoint* points, int count) {
     Color color = getColor(*t->colors, ColorCurrentLine);
     for (int i = 0; i + 1 < count; ++i)
         drawLine(*t->frame, points[i].x, points[i].y, points[i + 1].x, points[i + 1].y, color,
-                 plotMax);
+                 plotMax, t->devicePixelRatio);
 }

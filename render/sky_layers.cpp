@@ -25,6 +25,10 @@ int roundHalfAway(double value) { return int(std::lround(value)); }
 
 }  // namespace
 
+int deviceLengthAt(int windowLength, double devicePixelRatio) {
+    return int(std::floor(windowLength * devicePixelRatio + 0.5));
+}
+
 int storedStarCount(const Constellation& constellation) {
     int count = constellation.starCount;
     if (count > int(constellation.stars.size())) count = int(constellation.stars.size());
@@ -304,7 +308,7 @@ void renderFrame(const RenderRequest& request, FrameBuffer& frame, ColorTable& c
                  const StarColors& starColors, const FrameOutput& output) {
     if (!request.refStars || !request.constellation || !request.view) return;
     FrameLayers f = {request, *request.refStars, *request.constellation, *request.view, colors,
-                     {&frame, &starColors, &colors}, {}};
+                     {&frame, &starColors, &colors, request.devicePixelRatio}, {}};
     projectCatalogs(f.constellation, f.refStars, f.view, request.lonOffset, request.latOffset);
     frameClear(frame);
     for (Layer layer : kLayers) layer(f);

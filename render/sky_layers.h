@@ -22,7 +22,15 @@ struct RenderRequest {
     int displayFlags = kDefaultDisplayFlags;
     double epoch = 0;  // Julian Date whose equator the equatorial grid shows
     const char* editionCaption = nullptr;  // for the status lines; the frame does not use it
+    // Device pixels per window pixel. The view's width and height are in device pixels (so are
+    // its pixelsPerDegree, the circles' radius and the labels' offsets); dots, lines and rings
+    // grow by this ratio, keeping their size on the screen. Printing draws without it.
+    double devicePixelRatio = 1;
 };
+
+// A length of a window in device pixels at a ratio, rounded to the nearest (halves up): the
+// frame's size for a window's client area.
+int deviceLengthAt(int windowLength, double devicePixelRatio);
 
 // The two steps of a frame that need the platform: showing the finished frame buffer and
 // writing text in the label font. A null callback skips its step.

@@ -98,6 +98,7 @@ const PopupMenuEntry kPopupMenu[] = {
     separator(),
     item("User Guide", 1100),
     item("Print...", 500),
+    item("Save Picture...", 501),
     item("About", 800),
     item("Exit", 900),
 };

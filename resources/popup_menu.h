@@ -33,6 +33,7 @@ enum PopupCommandId {
     CmdReplaceCatalog = 404,
     CmdSetEpoch = 405,
     CmdPrint = 500,
+    CmdSavePicture = 501,
     CmdAbout = 800,
     CmdExit = 900,
     CmdColorNumbers = 1003,  // 1001 + colour table entry

@@ -32,6 +32,7 @@ Input inputNamedBy(const std::string& submenu, const std::string& label) {
         {"Zero Shift", [] { onCharacter(kCharacterCtrlS); }},
         {"User Guide", [] { onCharacter('h'); }},
         {"Print...", [] { onCharacter('p'); }},
+        {"Save Picture...", [] { onCharacter('i'); }},
         {"About", [] { onCharacter('a'); }},
         {"Exit", [] { onKeyDown(KeyEscape); }}};
     for (const auto& [name, input] : named)
@@ -100,6 +101,6 @@ TEST_F(ShellTest, EveryMenuItemDoesWhatItsLabelSays) {
         }
     }
     // 48 constellations, 6 display elements, 3 colours, 5 arrow-key items, 5 catalog items and
-    // user guide, print, about and exit.
-    EXPECT_EQ(items, 71);
+    // user guide, print, save picture, about and exit.
+    EXPECT_EQ(items, 72);
 }

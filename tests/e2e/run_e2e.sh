@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The real viewer under Xvfb, driven as a person drives it, and started on bad input as a new
 # user may hand it. Usage: run_e2e.sh CASE VIEWER PROBE DATA_DIR
-#   CASE      session | bad_input_starts | bad_input_refused
+#   CASE      session | bad_input_starts | bad_input_refused | high_dpi
 #   VIEWER    the built tessaran-stars
 #   PROBE     the built screen_probe (reads xwd screenshots, closes windows)
 #   DATA_DIR  the shipped data (catb.bin, cat1.dat .. cat3.dat)
@@ -449,11 +449,84 @@ case_bad_input_refused() {
     refused "empty cat1.dat"
 }
 
+# ---------------------------------------------------------------------------------------------
+# On a screen of 200 % (QT_SCALE_FACTOR=2) the default window has half the window pixels and the
+# same device pixels as at 100 %, and the sky is drawn in those device pixels, not doubled: the
+# meridian down the middle is twice as wide with edges as sharp, and the stars stand where they
+# stand at 100 %, a click on one finding it. The view is set to look along the ecliptic at
+# longitude 90, between the parallels, the ecliptic grid in white.
+HIGH_DPI_SETTINGS=$'GridColor 255 255 255\nConViewArray\n90 7.5 0 4 0 0\n'
+MERIDIAN_ROW="540 447 40"  # across the meridian, which runs between columns 559 and 560
+
+# Only the main window of the program is left once the splash has closed itself.
+splash_closed() {
+    [ "$(xdotool search --onlyvisible --classname '^tessaran-stars$' 2>/dev/null | wc -l)" -le 1 ]
+}
+# The meridian's width (its pixels' sum in units of full white) and how many pixels are partly lit.
+meridian_profile() {
+    "$PROBE" row "$LAST" $MERIDIAN_ROW |
+        awk '{ for (i = 1; i <= NF; i++) { s += $i / 255; p += ($i > 0 && $i < 255) }
+               printf "%.2f %d\n", s, p }'
+}
+high_dpi_run() {  # high_dpi_run RATIO: sets STARS (a shot of the stars alone) and PROFILE
+    new_run "scale_$1"
+    put_data "${DATA_FILES[@]}"
+    printf '%s' "$HIGH_DPI_SETTINGS" >"$RUN/work/maridon.cfg"
+    (cd "$RUN/work" && HOME=$RUN/home XDG_RUNTIME_DIR=$RUN/runtime QT_QPA_PLATFORM=xcb \
+        QT_SCALE_FACTOR=$1 exec "$RUN/program/tessaran-stars") >"$RUN/viewer.log" 2>&1 &
+    VIEWER_PID=$!
+    if ! poll 10 find_main_window; then
+        fail "ratio $1: no main window appeared"
+        abandon_viewer
+        return 1
+    fi
+    check "ratio $1: the window has ${WIN_W}x${WIN_H} device pixels" \
+        test "$(window_size "$MAIN")" = "${WIN_W}x${WIN_H}"
+    poll 8 splash_closed || fail "ratio $1: the splash stays up"
+    xdotool mousemove --window "$MAIN" 10 10
+    timeout 5 xdotool windowfocus --sync "$MAIN" || fail "ratio $1: the main window takes no focus"
+    settled_shot || { fail "ratio $1: no steady screenshot"; return 1; }
+    key_changes 5 $SKY_RECT || fail "ratio $1: 5 does not hide the grid"
+    settled_shot
+    STARS=$LAST
+    key_changes 1 $SKY_RECT || fail "ratio $1: 1 does not hide the reference stars"
+    key_changes 5 $SKY_RECT || fail "ratio $1: 5 does not show the grid"
+    settled_shot
+    PROFILE=$(meridian_profile)
+    echo "  ratio $1: meridian width and partly lit pixels $PROFILE"
+}
+case_high_dpi() {
+    high_dpi_run 1 || return
+    local profile1=$PROFILE star1
+    star1=$("$PROBE" brightest "$STARS" 20 20 $((WIN_W - 40)) 800)
+    close_by_escape
+    ends_cleanly "ratio 1"
+    high_dpi_run 2 || return
+    check "ratio 2: the meridian is twice as wide ($profile1 at ratio 1, $PROFILE at 2)" \
+        awk -v a="${profile1% *}" -v b="${PROFILE% *}" \
+            'BEGIN { exit !(b > 1.8 * a && b < 2.4 * a) }'
+    check "ratio 2: its edges fade over a pixel at most, as at ratio 1" \
+        test "${PROFILE#* }" -le 2 -a "${profile1#* }" -le 2
+    # Near the brightest star of ratio 1 the brightest pixel of ratio 2, the larger dot's top.
+    local star2 dx dy
+    star2=$("$PROBE" brightest "$STARS" $((${star1% *} - 8)) $((${star1#* } - 8)) 17 17)
+    dx=$((${star2% *} - ${star1% *})) dy=$((${star2#* } - ${star1#* }))
+    check "ratio 2: the brightest star at $star2, where ratio 1 has it ($star1), lit there too" \
+        test ${dx#-} -le 4 -a ${dy#-} -le 4 -a "$("$PROBE" row "$STARS" $star1 1)" -ge 200
+    key_changes 1 $SKY_RECT || fail "ratio 2: 1 does not bring the reference stars back"
+    xdotool mousemove --window "$MAIN" ${star2% *} ${star2#* } click 1
+    check "ratio 2: a click on that star lists it in the nearest-stars window" \
+        poll 5 find_nearest_window
+    close_by_window_manager
+    ends_cleanly "ratio 2"
+}
+
 start_display
 case "$CASE" in
     session) case_session ;;
     bad_input_starts) case_bad_input_starts ;;
     bad_input_refused) case_bad_input_refused ;;
+    high_dpi) case_high_dpi ;;
     *) echo "unknown case $CASE"; exit 2 ;;
 esac
 echo "e2e $CASE: $PASSED passed, $FAILED failed"

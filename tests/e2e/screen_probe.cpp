@@ -8,6 +8,7 @@
 //                                                 smoothed lines shade it (black is none), or
 //                                                 with a channel at least LEAST (0..255)
 //   screen_probe brightest SHOT X Y W H           "x y" of the brightest pixel (first of ties)
+//   screen_probe row SHOT X Y W                   the largest channel of each pixel along a row
 //   screen_probe noise FILE BYTES SEED            pseudo-random bytes, the same for a seed
 //   screen_probe close WINDOW                     WM_DELETE_WINDOW to the window (needs DISPLAY)
 //
@@ -235,6 +236,14 @@ int main(int argc, char** argv) {
                 }
             }
         std::printf("%d %d\n", bestX, bestY);
+    } else if (command == "row" && argc == 6) {
+        char height[] = "1";
+        char* args[] = {argv[3], argv[4], argv[5], height};
+        if (!parseRect(args, shot, rect)) return usage();
+        for (int x = rect.x0; x < rect.x1; ++x) {
+            const Rgb& p = shot.at(x, rect.y0);
+            std::printf("%d%c", std::max({p.r, p.g, p.b}), x + 1 < rect.x1 ? ' ' : '\n');
+        }
     } else {
         return usage();
     }

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "app/shell.h"
+#include "render/sky_layers.h"
 
 namespace {
 
@@ -54,6 +55,7 @@ void platformMeasureText(const char* text, int& width, int& height) {
 void platformDrawText(int x, int y, const char* text, Color color, bool opaque) {
     fake.texts.push_back({x, y, text, color, opaque});
 }
+double platformDevicePixelRatio() { return fake.devicePixelRatio; }
 bool platformShiftDown() { return fake.shiftDown; }
 bool platformControlDown() { return fake.controlDown; }
 bool platformCursorPos(int& x, int& y) {
@@ -77,6 +79,17 @@ bool platformChooseFile(const char* title, const char* pattern, const std::strin
                         std::string& path) {
     log("file " + std::string(title) + " | " + pattern + " | " + folder);
     return answer(fake.fileAnswers, path);
+}
+bool platformChooseSaveFile(const char* title, const char* suggestedName, std::string& path) {
+    log("save file " + std::string(title) + " | " + suggestedName);
+    return answer(fake.fileAnswers, path);
+}
+// Logs the picture's path and its size in device pixels.
+bool platformSavePicture(const RenderRequest& request, ColorTable&, const StarColors&,
+                         const std::string& path) {
+    const SkyView* view = request.view;
+    log("picture " + path + " " + (view ? str(view->width) + "x" + str(view->height) : "-"));
+    return !fake.pictureSaveFails;
 }
 bool platformOpenDocument(const std::string& path) { return log("open " + path), true; }
 void platformShowAboutBox(int timeoutMs) { log("about " + str(timeoutMs)); }

@@ -71,6 +71,8 @@ struct FakePlatform {
     std::string failingStep;                // the printer step logged as this line fails
     std::function<void()> onProcessEvents;  // runs as the events waiting would
     int charWidth = 7, textHeight = 14;     // the text extent
+    double devicePixelRatio = 1;            // of the window
+    bool pictureSaveFails = false;          // the picture file cannot be written
 };
 
 FakePlatform& fakePlatform();

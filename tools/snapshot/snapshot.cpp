@@ -1,16 +1,11 @@
-// tessaran-snapshot: renders one constellation of an edition over the reference stars into a
-// PNG, with the viewer's own renderer and its star numbers in the label font. For tests, the
-// README's pictures and figures for papers. Needs no display: Qt runs on its offscreen platform.
+// tessaran-snapshot: draws one constellation of an edition over the reference stars into a PNG
+// through the viewer's own picture of a view (the one Save Picture writes), star numbers in the
+// label font included. For tests, the README's pictures and figures for papers. Needs no display:
+// Qt runs on its offscreen platform.
 #include <QtCore/QByteArray>
 #include <QtCore/QtMessageHandler>
-#include <QtGui/QColor>
-#include <QtGui/QFont>
-#include <QtGui/QFontDatabase>
-#include <QtGui/QFontInfo>
-#include <QtGui/QFontMetrics>
 #include <QtGui/QGuiApplication>
 #include <QtGui/QImage>
-#include <QtGui/QPainter>
 
 #include <cctype>
 #include <cerrno>
@@ -28,6 +23,7 @@
 #include "catalog/locator.h"
 #include "catalog/precession.h"
 #include "catalog/reference_file.h"
+#include "platform/sky_picture.h"
 #include "render/sky_layers.h"
 
 namespace {
@@ -37,11 +33,9 @@ constexpr int kLargestSide = 16384;
 constexpr int kExitUsage = 2;
 constexpr int kExitFailure = 1;
 
-// The label font: 9-point Tahoma, 12 pixels high at the screen's usual 96 dots per inch.
-constexpr char kLabelFamily[] = "Tahoma";
-constexpr int kLabelPixelSize = 12;
-const char* const kLabelFontFiles[] = {"/usr/share/wine/fonts/tahoma.ttf",
-                                       "/usr/share/fonts/truetype/wine/tahoma.ttf"};
+// Device pixel ratios of the screens a picture can stand for.
+constexpr double kSmallestScale = 0.5;
+constexpr double kLargestScale = 8.0;
 
 const char kHelp[] =
     "Usage: tessaran-snapshot [options] OUTPUT.png\n"
@@ -55,7 +49,10 @@ const char kHelp[] =
     "  --reference PATH       reference catalogue (default: catb.bin, looked for the same way)\n"
     "  --constellation WHICH  constellation index 0..47 or name, e.g. \"Ursa Major\";\n"
     "                         letter case does not matter (default: 0)\n"
-    "  --size WxH             picture size in pixels, each 1..16384 (default: 1024x768)\n"
+    "  --size WxH             window size in pixels, each 1..16384 (default: 1024x768)\n"
+    "  --scale R              device pixel ratio of the screen, 0.5..8 (default: 1): the\n"
+    "                         picture is the window size times R, rounded, drawn as sharp\n"
+    "                         and with the same layout as the viewer draws on such a screen\n"
     "  --flags N              display flags 0..63, decimal or 0x hex (default: 0x1F):\n"
     "                         1 reference stars, 2 circles round the ancient stars,\n"
     "                         4 star numbers, 8 identification lines, 16 ecliptic grid,\n"
@@ -78,6 +75,7 @@ struct Options {
     std::string edition, reference, output;
     std::string constellation = "0";
     int width = 1024, height = 768;
+    double scale = 1;
     int flags = kDefaultDisplayFlags;
     double epoch = EpochSetting().epoch;
     double offsetLon = 0, offsetLat = 0;
@@ -173,6 +171,9 @@ int parseOptions(int argc, char** argv, Options& o) {
             good = constellationIndex(o.constellation) >= 0;
         } else if (arg == "--size") {
             good = parseSize(value, o.width, o.height);
+        } else if (arg == "--scale") {
+            good = parseDouble(value, o.scale) && o.scale >= kSmallestScale &&
+                   o.scale <= kLargestScale;
         } else if (arg == "--flags") {
             good = parseInt(value, 0, 0x3F, o.flags);
         } else if (arg == "--epoch") {
@@ -223,53 +224,6 @@ bool resolveDataFile(const std::string& given, const char* name, std::string& pa
     return false;
 }
 
-QFont labelFont() {
-    if (!QFontDatabase::hasFamily(kLabelFamily))
-        for (const char* file : kLabelFontFiles)
-            if (QFontDatabase::addApplicationFont(file) >= 0) break;
-    QFont font = QFontDatabase::hasFamily(kLabelFamily)
-                     ? QFont(kLabelFamily)
-                     : QFontDatabase::systemFont(QFontDatabase::GeneralFont);
-    font.setPixelSize(kLabelPixelSize);
-    font.setWeight(QFont::Normal);
-    return font;
-}
-
-// The platform side of a frame: the frame buffer becomes the picture, texts are painted on it.
-struct Picture {
-    QImage image;
-    QFont font;
-    std::unique_ptr<QFontMetrics> metrics;
-    std::unique_ptr<QPainter> painter;  // opened for the first text, after the frame is in place
-};
-
-void presentFrame(void* context, const FrameBuffer& frame) {
-    QImage& image = static_cast<Picture*>(context)->image;
-    const int w = std::min(frame.width, image.width()), h = std::min(frame.height, image.height());
-    for (int y = 0; y < h; ++y) {
-        // Rows are stored bottom-up, each pixel blue, green, red.
-        const uint8_t* row = frame.pixels.data() + size_t(frame.height - 1 - y) * frame.stride;
-        QRgb* out = reinterpret_cast<QRgb*>(image.scanLine(y));
-        for (int x = 0; x < w; ++x) out[x] = qRgb(row[3 * x + 2], row[3 * x + 1], row[3 * x]);
-    }
-}
-
-void measureText(void* context, const char* text, int* width, int* height) {
-    const QFontMetrics& m = *static_cast<Picture*>(context)->metrics;
-    *width = m.horizontalAdvance(QString::fromLatin1(text));
-    *height = m.height();
-}
-
-void drawText(void* context, int x, int y, const char* text, Color color) {
-    Picture& p = *static_cast<Picture*>(context);
-    if (!p.painter) {
-        p.painter = std::make_unique<QPainter>(&p.image);
-        p.painter->setFont(p.font);
-    }
-    p.painter->setPen(QColor(colorRed(color), colorGreen(color), colorBlue(color)));
-    p.painter->drawText(x, y + p.metrics->ascent(), QString::fromLatin1(text));
-}
-
 int run(const Options& o) {
     std::string referencePath, editionPath;
     if (!resolveDataFile(o.reference, "catb.bin", referencePath) ||
@@ -300,22 +254,12 @@ int run(const Options& o) {
         saved.shiftLon = float(o.shiftLon * kDegToRad);
         saved.shiftLat = float(o.shiftLat * kDegToRad);
     }
+    // The window's size in device pixels, rounded as the viewer rounds it.
     SkyView view;
     applyConView(saved, view);
-    view.width = o.width;
-    view.height = o.height;
+    view.width = deviceLengthAt(o.width, o.scale);
+    view.height = deviceLengthAt(o.height, o.scale);
     viewUpdate(view);
-
-    FrameBuffer frame;
-    frameResize(frame, o.width, o.height);
-    Picture picture;
-    picture.image = QImage(o.width, o.height, QImage::Format_RGB32);
-    if (frame.width != o.width || picture.image.isNull()) {
-        complain("not enough memory for a picture of this size");
-        return kExitFailure;
-    }
-    picture.font = labelFont();
-    picture.metrics = std::make_unique<QFontMetrics>(picture.font);
 
     ColorTable colors;
     setDefaultColors(colors);
@@ -331,16 +275,14 @@ int run(const Options& o) {
     request.displayFlags = o.flags;
     request.epoch = o.epoch;
     request.editionCaption = edition->name.c_str();
+    request.devicePixelRatio = o.scale;
 
-    FrameOutput output;
-    output.context = &picture;
-    output.present = presentFrame;
-    output.measureText = measureText;
-    output.drawText = drawText;
-    renderFrame(request, frame, colors, starColors, output);
-    picture.painter.reset();
-
-    if (!picture.image.save(QString::fromLocal8Bit(o.output.c_str()), "PNG")) {
+    const QImage picture = drawSkyPicture(request, colors, starColors);
+    if (picture.isNull()) {
+        complain("not enough memory for a picture of this size");
+        return kExitFailure;
+    }
+    if (!writePictureFile(picture, QString::fromLocal8Bit(o.output.c_str()))) {
         complain("cannot write " + o.output);
         return kExitFailure;
     }
@@ -364,6 +306,9 @@ int main(int argc, char** argv) {
     // No window is ever shown; Qt is only asked for fonts and painting into an image. Qt sees
     // none of the tool's own options.
     qputenv("QT_QPA_PLATFORM", "offscreen");
+    // The picture's ratio is --scale alone, whatever scaling the environment asks of Qt.
+    qunsetenv("QT_SCALE_FACTOR");
+    qunsetenv("QT_SCREEN_SCALE_FACTORS");
     qInstallMessageHandler(quietQtMessages);
     int qtArgc = 1;
     char* qtArgv[] = {argv[0], nullptr};

@@ -30,6 +30,9 @@ endfunction()
 # Good runs.
 snapshot(0 "" --reference ${REF} --edition ${ED} --size 320x200 ${DIR}/default.png)
 expect_png(${DIR}/default.png 320 200)
+# A screen of 150 %: the window size times the ratio, rounded.
+snapshot(0 "" --reference ${REF} --edition ${ED} --size 321x201 --scale 1.5 ${DIR}/scaled.png)
+expect_png(${DIR}/scaled.png 482 302)
 snapshot(0 "" --reference ${REF} --edition ${ED} --constellation "hydra" --size 641x359
          --flags 0x3F --year -130.5 --offsets 1.5,-0.25 ${DIR}/hydra.png)
 expect_png(${DIR}/hydra.png 641 359)
@@ -55,6 +58,7 @@ snapshot(2 "bad value \"320\" for --size" --size 320 ${DIR}/x.png)
 snapshot(2 "bad value \"Andromedae\" for --constellation" --constellation Andromedae ${DIR}/x.png)
 snapshot(2 "bad value \"48\" for --constellation" --constellation 48 ${DIR}/x.png)
 snapshot(2 "bad value \"64\" for --flags" --flags 64 ${DIR}/x.png)
+snapshot(2 "bad value \"9\" for --scale" --scale 9 ${DIR}/x.png)
 snapshot(2 "bad value \"0.5\" for --year" --year 0.5 ${DIR}/x.png)
 snapshot(2 "bad value \"1,2,3\" for --offsets" --offsets 1,2,3 ${DIR}/x.png)
 snapshot(2 "bad value \"10,20,0,0\" for --view" --view 10,20,0,0 ${DIR}/x.png)
