@@ -3,6 +3,7 @@
 // window shows; a file that cannot be written gets the message and leaves nothing behind.
 #include <QDir>
 #include <QFileDialog>
+#include <QLineEdit>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -38,10 +39,14 @@ class SavePictureTest : public QObject {
         QTimer::singleShot(0, [&] {
             MainWindow* window = mainWindow();
             if (window && QTest::qWaitForWindowExposed(window)) {
-                whenModalOpens<QFileDialog>([path](QFileDialog* dialog) {
-                    dialog->selectFile(path);
-                    static_cast<QDialog*>(dialog)->accept();
-                });
+                // Typed into the name field once the dialog is active, as a person answers it.
+                whenModalOpens<QFileDialog>(
+                    "save dialog",
+                    [path](QFileDialog* dialog) {
+                        dialog->findChild<QLineEdit*>("fileNameEdit")->setText(path);
+                        static_cast<QDialog*>(dialog)->accept();
+                    },
+                    [](QFileDialog* dialog) { return dialog->isActiveWindow(); });
                 QTest::keyClick(window, Qt::Key_I);
                 windowSize = window->size();
                 shown = rgb(window->grab().toImage());
