@@ -17,15 +17,10 @@ DATA=${4:?data folder}
 DATA_FILES=(catb.bin cat1.dat cat2.dat cat3.dat)
 
 for tool in Xvfb xdotool xwd cmp; do
-    if ! command -v "$tool" >/dev/null; then
-        echo "SKIPPED: $tool is not installed"
-        exit 77
-    fi
+    command -v "$tool" >/dev/null || { echo "SKIPPED: $tool is not installed"; exit 77; }
 done
-if [ -z "$PROBE" ] || [ ! -x "$PROBE" ]; then
-    echo "SKIPPED: screen_probe was not built (no X11 headers)"
-    exit 77
-fi
+[ -n "$PROBE" ] && [ -x "$PROBE" ] ||
+    { echo "SKIPPED: screen_probe was not built (no X11 headers)"; exit 77; }
 
 # The main window's default size on the 1280 x 1024 screen: seven eighths of it.
 SCREEN=1280x1024
@@ -294,7 +289,7 @@ case_session() {
     check "the sky the right way round: the bowl upper left, the pole star lower right" sky_oriented
     check "the status line in the bottom rows" status_at_foot
 
-    local i
+    local i key
     for i in 1 2 3; do
         check "Page Down $i repaints the status line" key_changes Next $STATUS_RECT
     done
@@ -305,12 +300,11 @@ case_session() {
     xdo key 6
     check "6 draws the equatorial grid over the sky (had $before_grid pixels of its colour)" \
         poll 5 eval 'shoot && [ "$(count_colour)" -gt $((before_grid + 5000)) ]'
-    echo "  equatorial grid pixels: $before_grid before 6, $(count_colour) after"
 
     local moved_from=$LAST
-    check "Left moves the view" key_changes Left $SKY_RECT
-    check "Left again moves the view" key_changes Left $SKY_RECT
-    check "Up moves the view" key_changes Up $SKY_RECT
+    for key in Left Left Up; do
+        check "$key moves the view" key_changes $key $SKY_RECT
+    done
     check "the status line follows the view" region_differs "$moved_from" "$LAST" $STATUS_RECT
 
     # A click on the brightest star on screen lists the stars next to it.

@@ -2,7 +2,6 @@
 // questions the driver asks about their pixels, writes reproducible noise files and closes a
 // window the way a window manager's close button does.
 //
-//   screen_probe size SHOT                        width and height
 //   screen_probe diff SHOT1 SHOT2 X Y W H         pixels that differ inside the rectangle
 //   screen_probe count SHOT X Y W H R G B [LEAST] pixels of that colour at any brightness, as
 //                                                 smoothed lines shade it (black is none), or
@@ -42,20 +41,11 @@ uint32_t bigEndian32(const unsigned char* p) {
     return uint32_t(p[0]) << 24 | uint32_t(p[1]) << 16 | uint32_t(p[2]) << 8 | uint32_t(p[3]);
 }
 
-int lowestBit(uint32_t mask) {
-    int shift = 0;
-    while (mask && !(mask & 1u)) {
-        mask >>= 1;
-        ++shift;
-    }
-    return shift;
-}
-
+// The channel that `mask` selects, scaled to 0..255.
 int channel(uint32_t pixel, uint32_t mask) {
     if (!mask) return 0;
-    uint32_t value = (pixel & mask) >> lowestBit(mask);
-    uint32_t top = mask >> lowestBit(mask);
-    return int(value * 255u / top);
+    const int shift = __builtin_ctz(mask);
+    return int(((pixel & mask) >> shift) * 255u / (mask >> shift));
 }
 
 // The file header is 25 big-endian 32-bit fields; the window name fills it up to its size,
@@ -190,9 +180,7 @@ int main(int argc, char** argv) {
     Shot shot;
     if (!readShot(argv[2], shot)) return unreadable(argv[2]);
     Rect rect;
-    if (command == "size" && argc == 3) {
-        std::printf("%d %d\n", shot.width, shot.height);
-    } else if (command == "diff" && argc == 8) {
+    if (command == "diff" && argc == 8) {
         Shot other;
         if (!readShot(argv[3], other)) return unreadable(argv[3]);
         if (other.width != shot.width || other.height != shot.height) {

@@ -149,10 +149,8 @@ private Q_SLOTS:
             const char16_t* text;
             const char* expected;  // nullptr: nothing reaches the shell
         } cases[] = {
-            {Qt::Key_Left, S, u"", "key 37 shift"}, {Qt::Key_Up, {}, u"", "key 38"},
-            {Qt::Key_Right, C, u"", "key 39 ctrl"}, {Qt::Key_Down, {}, u"", "key 40"},
-            {Qt::Key_PageUp, {}, u"", "key 33"}, {Qt::Key_PageDown, {}, u"", "key 34"},
-            {Qt::Key_F1, {}, u"", "key 112"}, {Qt::Key_Escape, {}, u"\x1b", "key 27"},
+            {Qt::Key_Left, S, u"", "key 37 shift"}, {Qt::Key_Right, C, u"", "key 39 ctrl"},
+            {Qt::Key_PageUp, {}, u"", "key 33"}, {Qt::Key_Escape, {}, u"\x1b", "key 27"},
             {Qt::Key_V, {}, u"v", "char 118"}, {Qt::Key_S, S, u"S", "char 83 shift"},
             {Qt::Key_Z, C, u"\x1a", "char 26 ctrl"},
             {Qt::Key_BracketRight, C, u"", "char 29 ctrl"}, {Qt::Key_1, C, u"1", nullptr},
@@ -310,11 +308,9 @@ private Q_SLOTS:
         list->setPlainText(QString("M\n").repeated(11) + "M");
         QTRY_VERIFY(list->verticalScrollBar()->maximum() > 0);
 
-        // Close: the default button, centred under the list, with the focus.
+        // Close: the default button, with the focus.
         QPushButton* close = shown->closeButton();
-        QRect field = list->geometry(), button = close->geometry();
-        QVERIFY(qAbs(button.center().x() - field.center().x()) <= 1 && close->isDefault());
-        QVERIFY(button.top() > field.bottom() && shown->rect().contains(button));
+        QVERIFY(close->isDefault());
         QCOMPARE(shown->focusWidget(), static_cast<QWidget*>(close));
 
         // Placed two pixels right of and below the click; near the work area's right and
@@ -354,8 +350,6 @@ private Q_SLOTS:
                      (std::vector<std::string>{"key 113", "key 114", "key 112", "char 113"}));
         calls.clear();
         QTest::keyClick(shown->list(), 'Q', Qt::ShiftModifier);  // "Q" is not q
-        QTest::keyClick(shown->list(), Qt::Key_Q, Qt::ControlModifier);
-        QTest::keyClick(shown->list(), Qt::Key_PageDown);
         QTest::keyClick(shown->closeButton(), Qt::Key_Left);
         QCoreApplication::sendPostedEvents();
         QVERIFY(calls.empty());
