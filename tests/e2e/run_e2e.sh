@@ -364,12 +364,19 @@ start_past_folder() {
     check "cat1.dat a folder: data files unchanged" data_unchanged
 }
 
+# noise FILE BYTES SEED: pseudo-random bytes of every value, line ends and zeros included, the
+# same for a seed.
+noise() {
+    LC_ALL=C awk -v n="$2" -v seed="$3" \
+        'BEGIN { srand(seed); for (i = 0; i < n; i++) printf "%c", int(rand() * 256) }' >"$1"
+}
+
 # A settings file of random bytes: the defaults stand, and a proper file replaces it.
 start_past_noise_settings() {
     new_run noise_settings
     put_data "${DATA_FILES[@]}"
     keep_expected
-    "$PROBE" noise "$RUN/work/maridon.cfg" 6000 1771298
+    noise "$RUN/work/maridon.cfg" 6000 1771298
     start_viewer
     main_window_comes_up "random settings" || return
     check "random settings: the default view, exactly as on a first start" \

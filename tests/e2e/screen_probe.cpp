@@ -1,13 +1,12 @@
 // The end-to-end driver's helper: it reads the screenshots that xwd writes, answers the few
-// questions the driver asks about their pixels, writes reproducible noise files and closes a
-// window the way a window manager's close button does.
+// questions the driver asks about their pixels and closes a window the way a window manager's
+// close button does.
 //
 //   screen_probe diff SHOT1 SHOT2 X Y W H         pixels that differ inside the rectangle
 //   screen_probe count SHOT X Y W H R G B [LEAST] pixels of that colour at any brightness, as
 //                                                 smoothed lines shade it (black is none), or
 //                                                 with a channel at least LEAST (0..255)
 //   screen_probe brightest SHOT X Y W H           "x y" of the brightest pixel (first of ties)
-//   screen_probe noise FILE BYTES SEED            pseudo-random bytes, the same for a seed
 //   screen_probe close WINDOW                     WM_DELETE_WINDOW to the window (needs DISPLAY)
 //
 // Rectangles are clipped to the picture. Exit status 0 on success, 1 on unreadable input or a
@@ -153,29 +152,12 @@ int closeWindow(const char* id) {
     return sent ? 0 : 1;
 }
 
-int writeNoise(const char* path, const char* countText, const char* seedText) {
-    int count, seed;
-    if (!parseInt(countText, count) || !parseInt(seedText, seed) || count < 0) return usage();
-    std::FILE* file = std::fopen(path, "wb");
-    if (!file) return 1;
-    uint32_t state = uint32_t(seed) * 2654435761u + 1;
-    for (int i = 0; i < count; ++i) {
-        // xorshift32: any byte value, zero bytes and line ends included.
-        state ^= state << 13;
-        state ^= state >> 17;
-        state ^= state << 5;
-        std::fputc(int(state >> 24), file);
-    }
-    return std::fclose(file) == 0 ? 0 : 1;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
     if (argc < 3) return usage();
     const std::string command = argv[1];
     if (command == "close" && argc == 3) return closeWindow(argv[2]);
-    if (command == "noise" && argc == 5) return writeNoise(argv[2], argv[3], argv[4]);
 
     Shot shot;
     if (!readShot(argv[2], shot)) return unreadable(argv[2]);

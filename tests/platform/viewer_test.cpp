@@ -174,12 +174,14 @@ private Q_SLOTS:
     }
 
     // Placed at the settings' window rectangle, the splash over the new window leaves it the
-    // keyboard; the epoch dialog's OK moves the reference stars and repaints. The window's last
-    // place and the epoch are written back on closing.
+    // keyboard; the epoch dialog's OK moves the reference stars and repaints. Closing the window
+    // ends the program, though another top-level window is open, and writes back its last place
+    // and the epoch.
     void keysAndDialogsDriveTheShell() {
         prepare("WindowRect 10 20 1210 720\n");
         ScreenRect closedAt{};
-        run([&closedAt](MainWindow& window) {
+        QWidget other;
+        run([&closedAt, &other](MainWindow& window) {
             QCOMPARE(window.frameGeometry(), QRect(10, 20, 1200, 700));
             QDialog* splash = window.findChild<QDialog*>(kAboutBoxObjectName);
             QVERIFY(splash && splash->isVisible());
@@ -202,6 +204,7 @@ private Q_SLOTS:
             window.move(30, 40);
             WAIT_FOR(window.frameGeometry().topLeft() == QPoint(30, 40), "the window's move");
             closedAt = window.outerRect();
+            other.show();
             QTest::keyClick(&window, Qt::Key_Escape);
         });
         const QString saved = readSettings(), rect = QString("WindowRect %1 %2 %3 %4\n")
