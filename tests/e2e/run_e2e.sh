@@ -79,11 +79,12 @@ poll() {
 # only once it accepts connections. It listens on the abstract socket alone, which no other server
 # can unlink or take over while this one lives (a socket file in /tmp can be); a number guessed
 # here could be one another run's server holds or is giving up. The server must answer within a
-# deadline before the program starts, and again before each later start.
+# deadline before the program starts, and again before each later start. It does not reset when
+# its last client leaves, so that a program started just then is not turned away.
 display_answers() { kill -0 "$XVFB_PID" 2>/dev/null && xdo getdisplaygeometry >/dev/null 2>&1; }
 start_display() {
     : >"$ROOT/display"
-    Xvfb -displayfd 3 -screen 0 ${SCREEN}x24 -nolisten tcp -nolisten unix \
+    Xvfb -displayfd 3 -screen 0 ${SCREEN}x24 -nolisten tcp -nolisten unix -noreset \
         3>"$ROOT/display" 2>"$ROOT/xvfb.log" &
     XVFB_PID=$!
     poll 10 grep -q '^[0-9]' "$ROOT/display" ||
