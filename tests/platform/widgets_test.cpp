@@ -151,11 +151,9 @@ private Q_SLOTS:
         } cases[] = {
             {Qt::Key_Left, S, u"", "key 37 shift"}, {Qt::Key_Right, C, u"", "key 39 ctrl"},
             {Qt::Key_PageUp, {}, u"", "key 33"}, {Qt::Key_Escape, {}, u"\x1b", "key 27"},
-            {Qt::Key_V, {}, u"v", "char 118"}, {Qt::Key_S, S, u"S", "char 83 shift"},
-            {Qt::Key_Z, C, u"\x1a", "char 26 ctrl"},
+            {Qt::Key_V, {}, u"v", "char 118"}, {Qt::Key_Z, C, u"\x1a", "char 26 ctrl"},
             {Qt::Key_BracketRight, C, u"", "char 29 ctrl"}, {Qt::Key_1, C, u"1", nullptr},
             {Qt::Key_X, A, u"x", nullptr}, {Qt::Key_X, C | A, u"x", "char 120 ctrl"},
-            {Qt::Key_masculine, {}, u"\u00ba", "char 186"},
             {Qt::Key_ydiaeresis, {}, u"\u00ff", "char 255"},
             {Qt::Key_unknown, {}, u"\u20ac", nullptr},  // the euro sign: not in the code page
             {Qt::Key_A, C | S, u"\x01", "char 1 shift ctrl"},
@@ -416,13 +414,10 @@ private Q_SLOTS:
                  QStringList({"Custom", "Maridon", "Calvoridon"}));
         QCOMPARE(presets->currentIndex(), 1);
         QVERIFY(date->hasFocus() && dialog->okButton()->isDefault());
-        auto custom = openEpochDialog(EpochSetting{2451545.0, 0.01f, 0});
-        QCOMPARE(custom->presets()->currentIndex(), 0);
-        QCOMPARE(texts(*custom), QStringList({"1 Jan 2000 AD", "+0º34'", "+0º00'"}));
         const EpochPreset& second = kEpochPresets[1];
         auto preset = openEpochDialog({second.epoch, second.offsetLon, second.offsetLat});
         QCOMPARE(preset->presets()->currentIndex(), 2);
-        custom.reset(), preset.reset();
+        preset.reset();
 
         dialog->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(dialog.get()));
