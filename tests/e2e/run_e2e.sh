@@ -17,15 +17,10 @@ DATA=${4:?data folder}
 DATA_FILES=(catb.bin cat1.dat cat2.dat cat3.dat)
 
 for tool in Xvfb xdotool xwd cmp; do
-    if ! command -v "$tool" >/dev/null; then
-        echo "SKIPPED: $tool is not installed"
-        exit 77
-    fi
+    command -v "$tool" >/dev/null || { echo "SKIPPED: $tool is not installed"; exit 77; }
 done
-if [ -z "$PROBE" ] || [ ! -x "$PROBE" ]; then
-    echo "SKIPPED: screen_probe was not built (no X11 headers)"
-    exit 77
-fi
+[ -n "$PROBE" ] && [ -x "$PROBE" ] ||
+    { echo "SKIPPED: screen_probe was not built (no X11 headers)"; exit 77; }
 
 # The main window's default size on the 1280 x 1024 screen: seven eighths of it.
 SCREEN=1280x1024
@@ -84,11 +79,12 @@ poll() {
 # only once it accepts connections. It listens on the abstract socket alone, which no other server
 # can unlink or take over while this one lives (a socket file in /tmp can be); a number guessed
 # here could be one another run's server holds or is giving up. The server must answer within a
-# deadline before the program starts, and again before each later start.
+# deadline before the program starts, and again before each later start. It does not reset when
+# its last client leaves, so that a program started just then is not turned away.
 display_answers() { kill -0 "$XVFB_PID" 2>/dev/null && xdo getdisplaygeometry >/dev/null 2>&1; }
 start_display() {
     : >"$ROOT/display"
-    Xvfb -displayfd 3 -screen 0 ${SCREEN}x24 -nolisten tcp -nolisten unix \
+    Xvfb -displayfd 3 -screen 0 ${SCREEN}x24 -nolisten tcp -nolisten unix -noreset \
         3>"$ROOT/display" 2>"$ROOT/xvfb.log" &
     XVFB_PID=$!
     poll 10 grep -q '^[0-9]' "$ROOT/display" ||
@@ -294,7 +290,7 @@ case_session() {
     check "the sky the right way round: the bowl upper left, the pole star lower right" sky_oriented
     check "the status line in the bottom rows" status_at_foot
 
-    local i
+    local i key
     for i in 1 2 3; do
         check "Page Down $i repaints the status line" key_changes Next $STATUS_RECT
     done
@@ -305,12 +301,11 @@ case_session() {
     xdo key 6
     check "6 draws the equatorial grid over the sky (had $before_grid pixels of its colour)" \
         poll 5 eval 'shoot && [ "$(count_colour)" -gt $((before_grid + 5000)) ]'
-    echo "  equatorial grid pixels: $before_grid before 6, $(count_colour) after"
 
     local moved_from=$LAST
-    check "Left moves the view" key_changes Left $SKY_RECT
-    check "Left again moves the view" key_changes Left $SKY_RECT
-    check "Up moves the view" key_changes Up $SKY_RECT
+    for key in Left Left Up; do
+        check "$key moves the view" key_changes $key $SKY_RECT
+    done
     check "the status line follows the view" region_differs "$moved_from" "$LAST" $STATUS_RECT
 
     # A click on the brightest star on screen lists the stars next to it.
@@ -370,12 +365,19 @@ start_past_folder() {
     check "cat1.dat a folder: data files unchanged" data_unchanged
 }
 
+# noise FILE BYTES SEED: pseudo-random bytes of every value, line ends and zeros included, the
+# same for a seed.
+noise() {
+    LC_ALL=C awk -v n="$2" -v seed="$3" \
+        'BEGIN { srand(seed); for (i = 0; i < n; i++) printf "%c", int(rand() * 256) }' >"$1"
+}
+
 # A settings file of random bytes: the defaults stand, and a proper file replaces it.
 start_past_noise_settings() {
     new_run noise_settings
     put_data "${DATA_FILES[@]}"
     keep_expected
-    "$PROBE" noise "$RUN/work/maridon.cfg" 6000 1771298
+    noise "$RUN/work/maridon.cfg" 6000 1771298
     start_viewer
     main_window_comes_up "random settings" || return
     check "random settings: the default view, exactly as on a first start" \

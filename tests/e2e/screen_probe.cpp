@@ -1,15 +1,13 @@
 // The end-to-end driver's helper: it reads the screenshots that xwd writes, answers the few
-// questions the driver asks about their pixels, writes reproducible noise files and closes a
-// window the way a window manager's close button does.
+// questions the driver asks about their pixels and closes a window the way a window manager's
+// close button does.
 //
-//   screen_probe size SHOT                        width and height
 //   screen_probe diff SHOT1 SHOT2 X Y W H         pixels that differ inside the rectangle
 //   screen_probe count SHOT X Y W H R G B [LEAST] pixels of that colour at any brightness, as
 //                                                 smoothed lines shade it (black is none), or
 //                                                 with a channel at least LEAST (0..255)
 //   screen_probe brightest SHOT X Y W H           "x y" of the brightest pixel (first of ties)
 //   screen_probe row SHOT X Y W                   the largest channel of each pixel along a row
-//   screen_probe noise FILE BYTES SEED            pseudo-random bytes, the same for a seed
 //   screen_probe close WINDOW                     WM_DELETE_WINDOW to the window (needs DISPLAY)
 //
 // Rectangles are clipped to the picture. Exit status 0 on success, 1 on unreadable input or a
@@ -43,20 +41,11 @@ uint32_t bigEndian32(const unsigned char* p) {
     return uint32_t(p[0]) << 24 | uint32_t(p[1]) << 16 | uint32_t(p[2]) << 8 | uint32_t(p[3]);
 }
 
-int lowestBit(uint32_t mask) {
-    int shift = 0;
-    while (mask && !(mask & 1u)) {
-        mask >>= 1;
-        ++shift;
-    }
-    return shift;
-}
-
+// The channel that `mask` selects, scaled to 0..255.
 int channel(uint32_t pixel, uint32_t mask) {
     if (!mask) return 0;
-    uint32_t value = (pixel & mask) >> lowestBit(mask);
-    uint32_t top = mask >> lowestBit(mask);
-    return int(value * 255u / top);
+    const int shift = __builtin_ctz(mask);
+    return int(((pixel & mask) >> shift) * 255u / (mask >> shift));
 }
 
 // The file header is 25 big-endian 32-bit fields; the window name fills it up to its size,
@@ -164,36 +153,17 @@ int closeWindow(const char* id) {
     return sent ? 0 : 1;
 }
 
-int writeNoise(const char* path, const char* countText, const char* seedText) {
-    int count, seed;
-    if (!parseInt(countText, count) || !parseInt(seedText, seed) || count < 0) return usage();
-    std::FILE* file = std::fopen(path, "wb");
-    if (!file) return 1;
-    uint32_t state = uint32_t(seed) * 2654435761u + 1;
-    for (int i = 0; i < count; ++i) {
-        // xorshift32: any byte value, zero bytes and line ends included.
-        state ^= state << 13;
-        state ^= state >> 17;
-        state ^= state << 5;
-        std::fputc(int(state >> 24), file);
-    }
-    return std::fclose(file) == 0 ? 0 : 1;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
     if (argc < 3) return usage();
     const std::string command = argv[1];
     if (command == "close" && argc == 3) return closeWindow(argv[2]);
-    if (command == "noise" && argc == 5) return writeNoise(argv[2], argv[3], argv[4]);
 
     Shot shot;
     if (!readShot(argv[2], shot)) return unreadable(argv[2]);
     Rect rect;
-    if (command == "size" && argc == 3) {
-        std::printf("%d %d\n", shot.width, shot.height);
-    } else if (command == "diff" && argc == 8) {
+    if (command == "diff" && argc == 8) {
         Shot other;
         if (!readShot(argv[3], other)) return unreadable(argv[3]);
         if (other.width != shot.width || other.height != shot.height) {

@@ -157,7 +157,7 @@ start_display() {
     local n first=$((1000 + $$ % 1000))
     for ((n = first; n < first + 20; n++)); do
         [ -e "/tmp/.X$n-lock" ] && continue
-        Xvfb ":$n" -screen 0 1280x1024x24 -br -nolisten tcp 2>"$ROOT/xvfb.log" &
+        Xvfb ":$n" -screen 0 1280x1024x24 -br -nolisten tcp -noreset 2>"$ROOT/xvfb.log" &
         XVFB_PID=$!
         export DISPLAY=":$n"
         poll 10 display_settled

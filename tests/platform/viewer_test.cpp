@@ -15,12 +15,10 @@
 #include <vector>
 
 #include "app/state.h"
-#include "app/status_text.h"
 #include "support/comma_locale.h"
 #include "dialog_helpers.h"
 #include "platform/about_box.h"
 #include "platform/dialogs.h"
-#include "platform/drawing.h"
 #include "platform/epoch_dialog.h"
 #include "platform/printing.h"
 #include "platform/viewer.h"
@@ -39,23 +37,6 @@ struct ShowWatcher : QObject {
         return false;
     }
 } showWatcher;
-
-std::string statusText() {
-    return formatStatusText(theApp.view, currentConstellation()->name.c_str(), theApp.shift.lon,
-                            theApp.shift.lat, currentEditionName(theApp.catalogs).c_str(),
-                            theApp.arrowMode);
-}
-
-// The window shows exactly `text` as the status line: at x = 10, one and a half text heights
-// above the bottom, pale yellow on an opaque black cell.
-bool showsStatusLine(MainWindow& window, const std::string& text) {
-    QString shown = textFromCodePage(text.c_str());
-    int y = window.height() - 3 * measureLabelText(shown).height() / 2;
-    QImage expected(window.size(), kSurfaceFormat);
-    QRect cell = drawLabelText(expected, 10, y, shown, kStatusTextColor, true);
-    QImage shownImage = window.grab().toImage().convertToFormat(kSurfaceFormat);
-    return expected.copy(cell) == shownImage.copy(cell);
-}
 
 QByteArray runTool(const QString& tool, const QStringList& arguments) {
     QProcess process;
@@ -193,28 +174,18 @@ private Q_SLOTS:
     }
 
     // Placed at the settings' window rectangle, the splash over the new window leaves it the
-    // keyboard; Page Up from Ursa Minor wraps to Piscis Austrinus, F2 switches the edition under
-    // the same view, and the epoch dialog's OK moves the reference stars and repaints. The
-    // window's last place and the epoch are written back on closing.
+    // keyboard; the epoch dialog's OK moves the reference stars and repaints. Closing the window
+    // ends the program, though another top-level window is open, and writes back its last place
+    // and the epoch.
     void keysAndDialogsDriveTheShell() {
         prepare("WindowRect 10 20 1210 720\n");
         ScreenRect closedAt{};
-        run([&closedAt](MainWindow& window) {
+        QWidget other;
+        run([&closedAt, &other](MainWindow& window) {
             QCOMPARE(window.frameGeometry(), QRect(10, 20, 1200, 700));
             QDialog* splash = window.findChild<QDialog*>(kAboutBoxObjectName);
             QVERIFY(splash && splash->isVisible());
             QTRY_COMPARE(QApplication::activeWindow(), &window);
-
-            QCOMPARE(currentConstellation()->name, std::string("Ursa Minor"));
-            QVERIFY(showsStatusLine(window, statusText()));
-            QTest::keyClick(&window, Qt::Key_PageUp);
-            QCOMPARE(currentConstellation()->name, std::string("Piscis Austrinus"));
-            QVERIFY(showsStatusLine(window, statusText()));
-
-            const double lon = theApp.view.centerLon;
-            QTest::keyClick(&window, Qt::Key_F2);
-            QVERIFY(theApp.catalogs.current == 1 && theApp.view.centerLon == lon);
-            QVERIFY(showsStatusLine(window, statusText()));
 
             const Vector3 before = theApp.reference->stars[100].dir;
             const QImage shownBefore = window.grab().toImage();
@@ -233,6 +204,7 @@ private Q_SLOTS:
             window.move(30, 40);
             WAIT_FOR(window.frameGeometry().topLeft() == QPoint(30, 40), "the window's move");
             closedAt = window.outerRect();
+            other.show();
             QTest::keyClick(&window, Qt::Key_Escape);
         });
         const QString saved = readSettings(), rect = QString("WindowRect %1 %2 %3 %4\n")
@@ -257,20 +229,21 @@ private Q_SLOTS:
     }
 
     // With no printer installed the dialog prints to a PDF file. The page shows the frame centred
-    // with the window's aspect, the status line and the numbers of the stars inside it; a file
-    // that cannot be written ends with the printing message, and Cancel in the dialog shown while
-    // the job runs leaves no file.
+    // with the window's aspect, the status line naming the constellation and the edition, and the
+    // numbers of the stars inside it; a file that cannot be written ends with the printing message,
+    // and Cancel in the dialog shown while the job runs leaves no file.
     void printsTheViewToAPdf() {
         QVERIFY2(!QStandardPaths::findExecutable("pdftoppm").isEmpty(), "poppler-utils needed");
         prepare("WindowRect 0 0 1000 500\n");
         const QString pdf = workFile("view.pdf"), cancelled = workFile("cancelled.pdf");
         CancelClicker canceller;
-        QString status;
+        QStringList named;    // in the status line
         QStringList numbers;  // of the stars well inside the window
         double aspect = 0;
         run([&](MainWindow& window) {
             aspect = double(window.width()) / window.height();
-            status = QString::fromLatin1(statusText().c_str()).replace('+', ' ').simplified();
+            named = {QString::fromStdString(currentConstellation()->name),
+                     QString::fromStdString(currentEditionName(theApp.catalogs))};
             const QRectF well(0.1 * window.width(), 0.1 * window.height(), 0.7 * window.width(),
                               0.7 * window.height());
             for (const AncientStar& star : currentConstellation()->stars)
@@ -302,9 +275,8 @@ private Q_SLOTS:
         std::vector<PdfWord> words = pdfWords(pdf);
         QString text;
         for (const PdfWord& word : words) text += word.text + ' ';
-        // The field of view is reckoned from the frame's size in the print: the rest as on screen.
-        for (const QString& part : {status.section(" FOV", 0, 0), status.section(") ", 2)})
-            QVERIFY2(text.simplified().contains(part), qPrintable(part + "\nnot in\n" + text));
+        for (const QString& name : named)
+            QVERIFY2(text.simplified().contains(name), qPrintable(name + "\nnot in\n" + text));
         for (const QString& number : numbers) {
             bool inside = false;
             for (const PdfWord& word : words)
