@@ -134,7 +134,8 @@ TEST_F(Frame, StarDotsAddOverTheLinesAndCirclesDrawnBeforeThem) {
         overlaps += pictures[0][p] != kBlack && pictures[1][p] != kBlack;
         wrong += frameGetPixel(frame, p % kW, p / kW) != addColors(pictures[0][p], pictures[1][p]);
     }
-    EXPECT_TRUE(overlaps > 10 && wrong == 0) << overlaps << " overlaps, " << wrong << " wrong";
+    EXPECT_GT(overlaps, 10);
+    EXPECT_EQ(wrong, 0);
 }
 
 TEST_F(Frame, GridsLieSymmetricAboutTheMiddleOfTheFrame) {
@@ -205,16 +206,17 @@ TEST_F(Frame, FullFramesWriteTheNumbersBesideTheirStarsWithoutAllocating) {
     EXPECT_EQ(allocations - before, 0);
     const long offset = std::lround(0.7 * view.pixelsPerDegree);
     ASSERT_EQ(rec.texts.size(), 2u);
-    EXPECT_TRUE(std::get<0>(rec.texts[0]) == kW / 2 + offset &&
-                std::get<1>(rec.texts[0]) == kH / 2 + offset);
+    EXPECT_EQ(std::make_pair(std::get<0>(rec.texts[0]), std::get<1>(rec.texts[0])),
+              std::make_pair(int(kW / 2 + offset), int(kH / 2 + offset)));
     rec.presents = 0, rec.texts.clear();
     render(0x3F & ~FlagNumbers, out);
-    EXPECT_TRUE(rec.presents == 1 && rec.texts.empty());
+    EXPECT_EQ(std::make_pair(rec.presents, rec.texts.size()), std::make_pair(1, size_t(0)));
     // A star on top of its match has its number straight below it.
     AncientStar onTop = twelve;
     onTop.screenX = refs->stars[0].screenX, onTop.screenY = refs->stars[0].screenY;
     ScreenPoint p = labelAnchor(onTop, *refs, 0, 20, 10, 9);
-    EXPECT_TRUE(p.x == onTop.screenX - 10 && p.y == onTop.screenY + 7 + 5);
+    EXPECT_EQ(std::make_pair(p.x, p.y),
+              std::make_pair(double(onTop.screenX - 10), double(onTop.screenY + 7 + 5)));
 }
 
 TEST(IdLines, JoinEachVisibleStarToItsMatchOrToTheBorderTowardsIt) {
