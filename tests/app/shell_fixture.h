@@ -57,12 +57,6 @@ protected:
     // The services called since the last look.
     Log takeLog() { return std::exchange(fake.log, {}); }
     int repaints() const { return int(std::count(fake.log.begin(), fake.log.end(), "repaint")); }
-    // The last status line drawn.
-    std::string status() const {
-        for (auto it = fake.texts.rbegin(); it != fake.texts.rend(); ++it)
-            if (it->x == 10 && it->color == kStatusTextColor) return it->text;
-        return {};
-    }
 
     FakePlatform& fake = fakePlatform();
     TempDir program, work;
