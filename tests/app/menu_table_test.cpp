@@ -58,12 +58,12 @@ int flagNamedBy(const std::string& label) {
 
 TEST_F(ShellTest, EveryMenuItemDoesWhatItsLabelSays) {
     ASSERT_NO_FATAL_FAILURE(start());
-    // The same state before each input, one that every command visibly changes: edition 1,
-    // Ursa Minor off its default view and shift, and three user colours told apart.
-    auto prepare = [&] {
+    // The same state before each input, in either arrow mode: edition 1, Ursa Minor off its
+    // default view and shift, and three user colours told apart.
+    auto prepare = [&](int mode) {
         setDefaultConViews(theApp.conViews);
         selectEdition(1), selectConstellation(0);
-        theApp.displayFlags = kDefaultDisplayFlags, theApp.arrowMode = ArrowsMoveView;
+        theApp.displayFlags = kDefaultDisplayFlags, theApp.arrowMode = mode;
         applyView({0.01f, 0.02f, 0.3f, 0.4f, 0.1f, 5}, theApp.view, theApp.shift);
         viewUpdate(theApp.view);
         for (int entry : {ColorNumbers, ColorEclipticGrid, ColorEquatorialGrid})
@@ -71,8 +71,8 @@ TEST_F(ShellTest, EveryMenuItemDoesWhatItsLabelSays) {
         takeLog();
     };
     // The services called, then the state an input may change.
-    auto outcome = [&](const Input& input) {
-        prepare();
+    auto outcome = [&](const Input& input, int mode = ArrowsMoveView) {
+        prepare(mode);
         input();
         std::string done;
         for (const std::string& line : takeLog()) done += line + "; ";
@@ -94,7 +94,8 @@ TEST_F(ShellTest, EveryMenuItemDoesWhatItsLabelSays) {
         const Input labelled = inputNamedBy(submenu, entry.text);
         ASSERT_TRUE(labelled) << "the label names no input";
         const Input command = [&] { onCommand(entry.command); };
-        EXPECT_EQ(outcome(command), outcome(labelled));
+        for (int mode : {ArrowsMoveView, ArrowsMoveShift})
+            EXPECT_EQ(outcome(command, mode), outcome(labelled, mode)) << mode;
         if (submenu == "Display Elements") {
             outcome(command);
             EXPECT_EQ(theApp.displayFlags ^ kDefaultDisplayFlags, flagNamedBy(entry.text));

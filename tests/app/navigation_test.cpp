@@ -42,7 +42,7 @@ TEST_F(ShellTest, PageKeysWrapAndEveryConstellationKeepsItsOwnViewAndShift) {
         EXPECT_EQ(std::make_pair(theApp.shift.lon, theApp.shift.lat),
                   std::make_pair(i % 2 ? 0.0f : shift[i].lon, i % 2 ? 0.0f : shift[i].lat)) << i;
     }
-    // Back below the first: the last; the arrow mode, the display flags and the edition stay.
+    // Below the first: the last; the arrow mode, display flags and edition stay.
     onCharacter('s');
     onCommand(101);
     onKeyDown(KeyPageUp);
@@ -95,7 +95,7 @@ TEST_F(ShellTest, LongitudeWrapsLatitudeRunsOverThePoleAndShiftStepsStayInSingle
     onKeyDown(KeyUp), onKeyDown(KeyUp);
     EXPECT_NEAR(deg(theApp.view.centerLat), 105, 1e-5);
     fake.shiftDown = false;
-    // Ten steps of 0.1 degree add up as floats and show as 1.0.
+    // Ten steps of 0.1 degree add up as floats.
     onCharacter(kCharacterCtrlS);
     float sum = 0;
     for (int i = 0; i < 10; ++i) onKeyDown(KeyLeft), sum += float(0.1 * kDegToRad);

@@ -20,8 +20,7 @@ std::vector<std::string> lines(const std::string& text) {
 
 constexpr int kStar = 3;  // the star of Ursa Minor the tests click on
 
-// The program with the view turned onto star kStar of the first constellation, drawn at the same
-// place in every edition (the sample editions share their positions).
+// The view turned onto star kStar of Ursa Minor, at the same place in every sample edition.
 class NearestStarsTest : public ShellTest {
 protected:
     void SetUp() override {
@@ -45,8 +44,7 @@ protected:
 }  // namespace
 
 TEST(NearestStarsText, TheAncientStarARuleAndTheReferenceStarsInLinesEndedByCrLf) {
-    // Lyra's second star, alp Lyr (record 149, reference star 7001), at (100, 100); two reference
-    // stars 2 pixels right of it, where alp Lyr is in the sky: alp Lyr itself and a long name.
+    // Lyra's second star at (100, 100) and two reference stars 2 pixels right of it.
     Constellation lyra;
     lyra.name = "Lyra";
     lyra.stars = {{}, {2, 8, 17, 20, 0, 62, 0, 1.0f, "alp Lyr", std::string(460, 'x'), 7001, 149}};
@@ -67,9 +65,8 @@ TEST(NearestStarsText, TheAncientStarARuleAndTheReferenceStarsInLinesEndedByCrLf
                         "\r\n   0 abcdefghijkl  257\xBA" "20'  61\xBA" "45'  0.03\r\n");
     EXPECT_FALSE(buildNearestStarsList(mode, lyra, refs, 2, 300, 20, 10.0, text));
 
-    // The ancient star's line: magnitude codes, no identification, the offsets added, a sign
-    // number whose 30-fold passes the int range (2147483687 degrees is 167 of the circle), and
-    // equatorial positions, the ecliptic pole being at 270, 90 - 23 deg 26.3'.
+    // The ancient star's line: magnitude codes, no identification, the offsets, a sign whose
+    // 30-fold passes the int range, and equatorial positions (the ecliptic pole at 270, 66 34').
     const struct {
         float magnitude, offsetLon, offsetLat;  // offsets in degrees
         int identification, sign, equatorial;
@@ -113,10 +110,10 @@ TEST_F(NearestStarsTest, ClickOnAStarOpensTheListAtTheClickWithinADegree) {
     EXPECT_EQ(takeLog(), Log{shown});
     EXPECT_EQ(fake.nearestTitle, "Nearest Stars [lon/lat]");
     EXPECT_EQ(description(), currentConstellation()->stars[kStar].description);
-    onLeftButtonDown(0, 0);  // empty sky, window open: it says so, next to the new click
+    onLeftButtonDown(0, 0);  // empty sky, window open: it says so
     EXPECT_EQ(takeLog(), Log{"nearest show 0 0"});
     EXPECT_EQ(fake.nearestText, "(no stars)");
-    // The search radius is the view's pixels per degree: a star 25 pixels off is found at 25.
+    // The search radius is the view's pixels per degree.
     for (AncientStar& star : currentConstellation()->stars) star.visible = 0;
     for (ReferenceStar& star : theApp.reference->stars) star.visible = 0;
     AncientStar& star = currentConstellation()->stars[kStar];
@@ -141,7 +138,6 @@ TEST_F(NearestStarsTest, EditionSwitchesRefreshTheOpenListForTheLastClick) {
     EXPECT_EQ(description(), "as edition 2 has it");
     onCommand(403);
     EXPECT_EQ(description(), "as edition 3 has it");
-    // Navigation does not refresh it, and once closed a switch leaves it closed.
     takeLog();
     onKeyDown(KeyPageDown);
     fake.nearestOpen = false;
@@ -160,7 +156,6 @@ TEST_F(NearestStarsTest, QSwitchesTheListBetweenEclipticAndEquatorialPositions) 
     EXPECT_NE(equatorial.at(2), ecliptic.at(2));
     onCharacter('q');
     EXPECT_EQ(lines(fake.nearestText), ecliptic);
-    // Closed, q only switches: the next click lists in the new coordinates.
     fake.nearestOpen = false;
     takeLog();
     onCharacter('q');
@@ -183,14 +178,13 @@ TEST_F(NearestStarsTest, EpochDialogOkCarriesTheStarsAndTellsTheQueryCancelChang
     const EpochPreset& preset = kEpochPresets[1];
     fake.epochAnswers = {EpochSetting{preset.epoch, preset.offsetLon, preset.offsetLat}};
     onCommand(405);
-    // The open list keeps its text until the next query; its title is set again.
     EXPECT_EQ(takeLog(), (Log{"epoch dialog", "nearest title Nearest Stars [ra/dec]", "repaint",
                               "frame 800x600"}));
     EXPECT_EQ(std::tie(theApp.epoch.epoch, theApp.epoch.offsetLat),
               std::tie(preset.epoch, preset.offsetLat));
     applyEpoch(*before, preset.epoch);
     EXPECT_EQ(theApp.reference->stars[500].dir.z, before->stars[500].dir.z);
-    NearestStarsMode fresh;  // the query has the new offsets and the equator of the new epoch
+    NearestStarsMode fresh;
     nearestStarsSetMode(fresh, preset.epoch, preset.offsetLon, preset.offsetLat, 1);
     const NearestStarsMode& mode = theApp.nearestStars.mode;
     EXPECT_EQ(std::tie(mode.offsetLon, mode.offsetLat, mode.eclipticToEquatorial.m[1][2]),

@@ -33,8 +33,7 @@ TEST(PrintMeasures, FrameFontCirclesPensAndDiscsFollowThePageAndTheMagnitude) {
     }
     for (auto [dpi, height] : {std::pair{600, 48}, {300, 24}, {5, 1}})
         EXPECT_EQ(printFontHeight(dpi), height) << dpi;
-    // Pixels per degree from the frame's centre to its top edge, which is 90 degrees away at
-    // focal scale 1 and 45 at 1 / tan(22.5 degrees).
+    // Pixels per degree to the top edge: 90 degrees away at focal scale 1, 45 at 1 / tan 22.5.
     EXPECT_DOUBLE_EQ(printCircleRadius(3600, 1.0), 20.0);
     EXPECT_NEAR(printCircleRadius(3600, 1 / std::tan(M_PI / 8)), 40.0, 1e-9);
     // Magnitude, then the circle's pen and the disc's radius.
@@ -50,9 +49,8 @@ TEST(PrintMeasures, FrameFontCirclesPensAndDiscsFollowThePageAndTheMagnitude) {
     }
 }
 
-// A sky of a few stars about the view's centre at longitude 0, latitude 0, on a frame of
-// 3000 x 2250 at (600, 300) whose centre is (2100, 1425) and whose degree is 12.5 pixels; every
-// other reference star lies behind the viewer.
+// A few stars about longitude 0, latitude 0 on a frame centred at (2100, 1425) with 12.5 pixels
+// to the degree; every other reference star lies behind the viewer.
 struct PageScene {
     std::unique_ptr<ReferenceCatalog> refStars = std::make_unique<ReferenceCatalog>();
     Constellation constellation;
@@ -92,7 +90,6 @@ struct PageScene {
         r.lonOffset = lonOffset, r.latOffset = latOffset;
         return printPage(r, frame, 600, recordingSurface(recording), AbortCheck{});
     }
-    // Where the page puts a star of these screen fields.
     std::vector<int> onPage(float x, float y) const {
         return {frame.left + int(std::lround(x)), frame.top + int(std::lround(y))};
     }
@@ -120,13 +117,11 @@ TEST(PrintPage, DrawsTheFrameCirclesLinesStatusAndNumbersInThePrintFont) {
     EXPECT_EQ(std::make_tuple(border.kind, border.penWidth, border.penStyle, corners(border)),
               std::make_tuple(OpRectangle, 0, PenSolid, std::vector<int>{600, 300, 3600, 2550}));
     EXPECT_EQ(std::make_tuple(r.fontFamily, r.fontHeight), std::make_tuple("Tahoma", 48));
-    // The star at the view's centre at the frame's centre.
     const std::vector<PageOp> discs = scene.circles(true);
     ASSERT_EQ(discs.size(), 3u);
     EXPECT_EQ(std::make_tuple(corners(discs[0]), discs[0].radius, discs[0].penWidth),
               std::make_tuple(std::vector<int>{2100, 1425}, 21.0, 0));
-    // Circles of 12.5 pixels in the pens of their magnitudes, at the positions shifted by the
-    // offsets: the first where a star 3 degrees east and 1.5 south of the centre is.
+    // Circles in the pens of their magnitudes, where the offsets put them.
     const std::vector<PageOp> circles = scene.circles(false);
     ASSERT_EQ(circles.size(), 2u);
     const AncientStar* stars = scene.constellation.stars.data();
@@ -144,8 +139,7 @@ TEST(PrintPage, DrawsTheFrameCirclesLinesStatusAndNumbersInThePrintFont) {
     for (int v : scene.onPage(near.screenX, near.screenY)) ends.push_back(v);
     EXPECT_EQ(std::make_tuple(lines[0].penWidth, lines[0].penStyle, corners(lines[0])),
               std::make_tuple(2, PenSolid, ends));
-    // The status line without arrow marks, a text height in from the frame's bottom left; then
-    // the numbers 0.7 radius right of and below their stars.
+    // The status line without arrow marks; the numbers 0.7 radius right of and below their stars.
     const std::vector<PageOp> texts = r.of(OpText);
     ASSERT_EQ(texts.size(), 3u);
     EXPECT_EQ(std::make_tuple(texts[0].text.find('+'), texts[0].filled, corners(texts[0])),
@@ -250,8 +244,7 @@ TEST_F(PrintJobTest, EachCopyIsAPageOfItsOwnAndTheWindowIsDrawnAgainAfterTheJob)
     theApp.displayFlags = FlagStars | FlagNumbers;
     theApp.epoch.offsetLon = float(2 * kDegToRad);
     theApp.shift = {float(1 * kDegToRad), float(-0.5 * kDegToRad)};
-    // Once the reference stars are projected for the page, the window is resized and asked to
-    // repaint, and Print is chosen again.
+    // Mid-job the window is resized and repainted, and Print is chosen again.
     fake.onProcessEvents = [] {
         if (fakePlatform().processEventsCalls != kReferenceStarCount) return;
         onSize(1000, 700);
@@ -263,7 +256,6 @@ TEST_F(PrintJobTest, EachCopyIsAPageOfItsOwnAndTheWindowIsDrawnAgainAfterTheJob)
                         "end document"});
     expected.back() = "frame 1000x700";
     EXPECT_EQ(takeLog(), expected);
-    // Both pages alike in the window's 4 : 3, from the view as the job found it.
     std::vector<std::vector<int>> pages[3];
     for (const PageOp& op : fake.printed.ops) pages[op.page].push_back(corners(op));
     EXPECT_TRUE(pages[0].empty());

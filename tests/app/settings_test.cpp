@@ -81,8 +81,7 @@ TEST(SettingsFile, DefaultsAreWrittenAsKeyLinesAndValuesComeBackToTheFilesPrecis
     ASSERT_TRUE(writeSettings(path.c_str(), written.values, written.colors));
     const Settings read = readText(dir, readWholeFile(path));
     EXPECT_EQ(changes(read), changes(written));
-    // Values no fixed notation fits in a line (a view zoomed in without end, a hand-made file)
-    // come back whole, and so do the views of the rows after them.
+    // Values no fixed notation fits in a line come back whole, and so do the rows after them.
     const float big = -1.23456789e36f;
     written.values.epoch = {-1.2345678901234567e300, -3.4e38f, 0};
     written.values.views[3] = {big, big, big, big, big, 3.4e38f};
@@ -105,12 +104,11 @@ TEST(SettingsFile, KeyLinesAreReadByTheirRules) {
         {"Epoch\t1500000\nLabelColor 1 2 3 9 x\n", "label 1 2 3"},  // tabs are no blanks
         {" WindowRect 1 2 3 4\n", "rect 1 2 3 4"},
         {"GridColor 7 x 9\nWindowRect 5 6 7a 8\n", "rect 5 6 7 8, grid 7 0 9"},  // letters
-        // A line is read in pieces of 127 bytes: the rest of a longer one is a line of its own.
+        // A line is read in pieces of 127 bytes.
         {std::string(127, 'x') + "Epoch 1234567\n", "epoch 1234567.00"},
         {std::string(126, 'x') + "Epoch 1234567\n", ""},
         {"ConViewArray\n   360.0 -91.5 12.0 0.5 -0.1 0.2\n", "view0 360.0 -91.5 12.0 0.5 -0.1 0.2"},
-        // Short lines and a short block keep the defaults of what they leave out; a key line ends
-        // the block, and an empty row is a constellation's that changes nothing.
+        // Short lines keep the defaults of what they leave out; a key line ends the block.
         {"WindowRect 10 20\nGridColor 99\nPOffsets 1\n",
          "rect 10 20 1120 896, grid 99 32 64, offsets 1.000 0.000"},
         {"ConViewArray\n   10 20 30 4 0.5 0.6\n   11 21\n\nEpoch 1673941\n   12 22 32 5 0.7 0.8\n",
@@ -142,7 +140,6 @@ TEST_F(ShellTest, SettingsAreFoundInTheWorkingFolderFirstAndAWindowWithoutAreaIs
     start();
     onKeyDown(KeyEscape);
     EXPECT_EQ(readWholeFile(programFile("maridon.cfg")).substr(0, 24), "WindowRect 0 0 1120 896\n");
-    // A window rectangle without area falls back to the default; one off the screen stands.
     for (auto [line, left] : {std::pair{"WindowRect 100 100 100 500\n", 0},
                               {"WindowRect 9 9 500 8\n", 0},
                               {"WindowRect -2147483648 0 2147483647 100\n", 0},
@@ -152,7 +149,6 @@ TEST_F(ShellTest, SettingsAreFoundInTheWorkingFolderFirstAndAWindowWithoutAreaIs
         EXPECT_EQ(values.windowRect.left, left) << line;
         EXPECT_EQ(values.windowRect.bottom, left ? -4500 : 896) << line;
     }
-    // One in the working folder wins, and it is the one rewritten.
     ASSERT_TRUE(writeTextFile(programFile("maridon.cfg"), "Epoch 1600000\n"));
     ASSERT_TRUE(writeTextFile(work.path("maridon.cfg"), "Epoch 1700000\n"));
     start();
@@ -160,8 +156,7 @@ TEST_F(ShellTest, SettingsAreFoundInTheWorkingFolderFirstAndAWindowWithoutAreaIs
     onDestroy({1, 2, 801, 602});
     EXPECT_EQ(readWholeFile(work.path("maridon.cfg")).substr(0, 23), "WindowRect 1 2 801 602\n");
     EXPECT_EQ(readWholeFile(programFile("maridon.cfg")), "Epoch 1600000\n");
-    // A write that fails, here where a folder stands in the temporary file's place, leaves the
-    // previous settings as they were.
+    // A write that fails (a folder in the temporary file's place) leaves the settings as they were.
     std::filesystem::create_directory(work.path("maridon.cfg.tmp"));
     const std::string before = readWholeFile(work.path("maridon.cfg"));
     EXPECT_FALSE(shutDown({0, 0, 100, 100}));
@@ -173,7 +168,8 @@ TEST_F(ShellTest, AViewWithoutAUsableFocalScaleStartsOnTheDefaultViewWithItsStar
         ASSERT_TRUE(writeTextFile(programFile("maridon.cfg"),
                                   formatText("ConViewArray\n 10 20 0 %s 0 0\n", scale)));
         ASSERT_NO_FATAL_FAILURE(start());
-        EXPECT_EQ(status().substr(0, 34), "Ursa Minor  +View (80, 73, 0, 8.0)") << scale;
+        EXPECT_EQ(std::lround(theApp.view.centerLon * kRadToDeg), 80) << scale;
+        EXPECT_EQ(theApp.view.focalScale, 8.0) << scale;
         const std::vector<uint8_t>& pixels = theApp.frame.pixels;
         EXPECT_GT(pixels.size() - std::count(pixels.begin(), pixels.end(), 0), 100u) << scale;
     }

