@@ -40,10 +40,8 @@ TEST_F(EpochFitTest, OnlyTheRobustOffsetsStayPutWhenSomeStarsAreWild) {
         int wildStars;  // moved a sign (30 degrees) along the ecliptic
         OffsetMethod method;
         bool pulled;
-    } cases[] = {{0, OffsetMethod::LeastSquares, false},
-                 {0, OffsetMethod::Robust, false},
-                 {40, OffsetMethod::LeastSquares, true},
-                 {40, OffsetMethod::Robust, false}};
+    } cases[] = {{0, OffsetMethod::LeastSquares, false}, {0, OffsetMethod::Robust, false},
+                 {40, OffsetMethod::LeastSquares, true}, {40, OffsetMethod::Robust, false}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.wildStars);
         auto spoilt = std::make_unique<AncientCatalog>(*edition);
