@@ -40,10 +40,8 @@ TEST_F(EpochFitTest, OnlyTheRobustOffsetsStayPutWhenSomeStarsAreWild) {
         int wildStars;  // moved a sign (30 degrees) along the ecliptic
         OffsetMethod method;
         bool pulled;
-    } cases[] = {{0, OffsetMethod::LeastSquares, false},
-                 {0, OffsetMethod::Robust, false},
-                 {40, OffsetMethod::LeastSquares, true},
-                 {40, OffsetMethod::Robust, false}};
+    } cases[] = {{0, OffsetMethod::LeastSquares, false}, {0, OffsetMethod::Robust, false},
+                 {40, OffsetMethod::LeastSquares, true}, {40, OffsetMethod::Robust, false}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.wildStars);
         auto spoilt = std::make_unique<AncientCatalog>(*edition);
@@ -88,6 +86,9 @@ TEST_F(EpochFitTest, EpochAndOffsetsComeBackWithinTwiceTheirUncertainty) {
     EXPECT_GE(fit.starsClipped, 1);
     EXPECT_EQ(fit.fastStars, 41);
     EXPECT_GT(fit.epochLonCorrelation, 0.9);
+    EXPECT_LE(fit.epochLonCorrelation, 1.0);
+    // Positions rounded to whole minutes miss by 1 / sqrt(12) minutes in each coordinate.
+    EXPECT_NEAR(fit.rmsArcmin, 1 / std::sqrt(12.0), 0.03);
     EXPECT_FALSE(fit.atRangeEdge);
     // Every stage reports, in order, with fractions that only grow and end at 1.
     ASSERT_FALSE(log.calls.empty());

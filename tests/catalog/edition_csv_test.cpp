@@ -62,47 +62,25 @@ TEST(EditionCsv, QuotesCommasBlanksAndWesternBytesSurviveTheQuoting) {
 }
 
 TEST(EditionCsv, EachFieldTakesWhatItsColumnsHoldAndNoMore) {
-    // Values put into the first star of Ursa Minor (line 2), accepted or refused by column.
+    // Values put into the first star of Ursa Minor (line 2), accepted or refused, one column a line.
     struct Case {
         int column;
         std::string text;
         bool accepted;
     } cases[] = {
-        {3, "9999", true},
-        {3, "-999", true},
-        {3, "10000", false},
-        {3, "-1000", false},
+        {3, "9999", true}, {3, "-999", true}, {3, "10000", false}, {3, "-1000", false},
         {3, "12a", false},
-        {4, "99", true},
-        {4, "100", false},
-        {5, "999", true},
-        {5, "0", true},
-        {5, "-1", false},
-        {5, "1000", false},
-        {5, "6x", false},
-        {6, "99", true},
-        {6, "-9", true},
-        {6, "-10", false},
-        {7, "-", true},
-        {7, "", true},
-        {7, "N", false},
-        {8, "99", true},
-        {8, "100", false},
-        {9, "-9", true},
-        {9, "1.5", false},
-        {10, "6.5", true},
-        {10, ".25", true},
-        {10, "4.55", false},
-        {10, "12.5", false},
-        {10, "bright", false},
-        {10, "", false},
-        {11, "", true},
-        {11, "-999", true},
-        {11, "10000", false},
-        {12, "twelve chars", true},
-        {12, "thirteen char", false},
-        {13, std::string(463, 'x'), true},
-        {13, std::string(464, 'x'), false},
+        {4, "99", true}, {4, "100", false},
+        {5, "999", true}, {5, "0", true}, {5, "-1", false}, {5, "1000", false}, {5, "6x", false},
+        {6, "99", true}, {6, "-9", true}, {6, "-10", false},
+        {7, "-", true}, {7, "", true}, {7, "N", false},
+        {8, "99", true}, {8, "100", false},
+        {9, "-9", true}, {9, "1.5", false},
+        {10, "6.5", true}, {10, ".25", true}, {10, "4.55", false}, {10, "12.5", false},
+        {10, "bright", false}, {10, "", false},
+        {11, "", true}, {11, "-999", true}, {11, "10000", false},
+        {12, "twelve chars", true}, {12, "thirteen char", false},
+        {13, std::string(463, 'x'), true}, {13, std::string(464, 'x'), false},
     };
     TempDir dir;
     for (const Case& c : cases) {

@@ -9,6 +9,7 @@ import io
 import json
 import math
 import os
+import pathlib
 import shutil
 import subprocess
 import sys
@@ -39,17 +40,15 @@ def analyze(*args):
 
 
 def read(path):
-    with open(path, "rb") as f:
-        return f.read()
+    return pathlib.Path(path).read_bytes()
 
 
 def write(path, data):
-    with open(path, "wb") as f:
-        f.write(data)
+    pathlib.Path(path).write_bytes(data)
 
 
-def csv_rows(text):
-    return list(csv.DictReader(io.StringIO(text, newline="")))
+def csv_rows(path):
+    return list(csv.DictReader(io.StringIO(read(path).decode("latin-1"), newline="")))
 
 
 def change_csv(source, target, line, column, value):
@@ -149,12 +148,12 @@ check(abs(astronomical(fit["epoch_year"]) - astronomical(-130) - years_off) < 0.
 
 # The true offset carried to the fitted epoch: the modern stars' mean change of longitude
 # between the two epochs, weighted as the fit weighs longitudes (cosine squared of latitude).
-at_true = {row["star"]: row for row in csv_rows(read(work("c.csv")).decode("latin-1"))}
+at_true = {row["star"]: row for row in csv_rows(work("c.csv"))}
 check(len(at_true) == 1028 and all(row["status"] == "compared" for row in at_true.values()),
       "the CSV has not one compared row per star")
 analyze("--edition", SAMPLES[2], "--epoch", repr(fit["epoch_jd"]), "--csv", work("fitted.csv"))
 moved = weights = 0.0
-for row in csv_rows(read(work("fitted.csv")).decode("latin-1")):
+for row in csv_rows(work("fitted.csv")):
     change = (float(row["modern_lon_deg"]) - float(at_true[row["star"]]["modern_lon_deg"]) + 180) % 360 - 180
     weight = math.cos(math.radians(float(row["modern_lat_deg"]))) ** 2
     moved += weight * change * 60
@@ -169,7 +168,7 @@ change_csv(work("e.csv"), work("one_unidentified.csv"), 2, 11, "0")  # Sample C'
 result = analyze("--edition", work("one_unidentified.csv"), "--constellation", "ursa minor", "--json",
                  "--fit-epoch", "--csv", work("u.csv"))
 summary = json.loads(result.stdout)
-rows = csv_rows(read(work("u.csv")).decode("latin-1"))
+rows = csv_rows(work("u.csv"))
 check(summary["stars"]["unidentified"] == 1 and summary["residuals"]["stars"] == 7
       and [c["name"] for c in summary["constellations"]] == ["Ursa Minor"]
       and summary["epoch_fit"]["stars_used"] + summary["epoch_fit"]["stars_left_out"] == 7,

@@ -33,7 +33,7 @@ fi
 source_dir=$(sed -n 's/^CMAKE_HOME_DIRECTORY:INTERNAL=//p' "$build/CMakeCache.txt")
 [ -d "$source_dir" ] || { echo "no source folder for $build" >&2; exit 2; }
 
-readonly core_areas="catalog geometry render app"
+readonly core_areas="catalog geometry render app analysis"
 # The data tools link only the core; some core tests run them.
 core_tools=(); for tool in "$source_dir"/tools/*.cpp; do
     [ -f "$tool" ] && tool=$(basename "$tool" .cpp) && core_tools+=("${tool//_/-}")
@@ -109,7 +109,7 @@ run_fault() {   # id file find replace skip
     fi
     if [ "$area" = tests ]; then area=${file#tests/}; area=${area%%/*}; fi
     case $area in
-        catalog | geometry | render | app) ;;
+        catalog | geometry | render | app | analysis) ;;
         resources) area=render ;;
         *) area="" ;;   # not in the core test programs: straight to the second stage
     esac
