@@ -12,6 +12,8 @@
 #include <functional>
 #include <string>
 
+#include "platform/viewer.h"
+
 constexpr int kWaitDeadlineMs = 5000;
 
 // Runs the event loop until `condition` holds; false when the deadline passed first.
@@ -25,6 +27,19 @@ inline bool waitUntil(const std::function<bool()>& condition, int deadlineMs = k
 }
 #define WAIT_FOR(condition, what) \
     QVERIFY2(waitUntil([&] { return bool(condition); }), "timed out waiting for " what)
+
+// The viewer's event loop, ended with a failure should the program not end by the deadline.
+constexpr int kViewerDeadlineMs = 60000;  // printing a page takes a while on a busy machine
+inline int runViewerBounded() {
+    QTimer deadline;
+    deadline.setSingleShot(true);
+    QObject::connect(&deadline, &QTimer::timeout, [] {
+        QTest::qFail("timed out waiting for the viewer to end", __FILE__, __LINE__);
+        QCoreApplication::exit(1);
+    });
+    deadline.start(kViewerDeadlineMs);
+    return runViewer();
+}
 
 namespace answering {
 

@@ -53,7 +53,7 @@ class SavePictureTest : public QObject {
             }
             platformCloseMainWindow();
         });
-        QCOMPARE(runViewer(), 0);
+        QCOMPARE(runViewerBounded(), 0);
     }
 
 private Q_SLOTS:
