@@ -23,13 +23,12 @@
 #include "catalog/epoch_text.h"
 #include "catalog/locator.h"
 #include "catalog/reference_file.h"
+#include "common/command_line.h"
 #include "report.h"
 
 namespace {
 
 constexpr char kTool[] = "tessaran-analyze";
-constexpr int kExitUsage = 2;
-constexpr int kExitFailure = 1;
 constexpr double kQuietSeconds = 1.0;  // a fit that ends sooner shows no progress
 
 const char kHelp[] =
@@ -79,15 +78,6 @@ struct Options {
     std::string analysisOption;  // the first option that only an analysis takes
 };
 
-void complain(const std::string& text) { std::fprintf(stderr, "%s: %s\n", kTool, text.c_str()); }
-
-bool parseDouble(const std::string& text, double& value) {
-    errno = 0;
-    char* end = nullptr;
-    value = std::strtod(text.c_str(), &end);
-    return end != text.c_str() && *end == '\0' && errno == 0 && std::isfinite(value);
-}
-
 // Two values separated by the one comma.
 bool splitPair(const std::string& text, std::string& first, std::string& second) {
     const size_t comma = text.find(',');
@@ -97,14 +87,6 @@ bool splitPair(const std::string& text, std::string& first, std::string& second)
     return true;
 }
 
-// Constellation by index or by name; -1 when neither fits.
-int constellationIndex(const std::string& which) {
-    char* end = nullptr;
-    const long index = std::strtol(which.c_str(), &end, 10);
-    if (!which.empty() && *end == '\0')
-        return index >= 0 && index < kConstellationCount ? int(index) : -1;
-    return constellationByName(which);
-}
 
 bool endsWithCsv(const std::string& path) {
     const std::string ending = path.size() >= 4 ? path.substr(path.size() - 4) : "";
@@ -203,17 +185,6 @@ int parseOptions(int argc, char** argv, Options& o) {
     return -1;
 }
 
-// The path given, or the data file found by the usual search.
-bool resolveDataFile(const std::string& given, const char* name, std::string& path) {
-    if (!given.empty()) {
-        path = given;
-        return true;
-    }
-    if (locateDataFile(name, path)) return true;
-    complain(std::string("cannot find ") + name +
-             " in the working directory or beside this program; give its path");
-    return false;
-}
 
 bool readWholeFile(const std::string& path, std::string& text) {
     std::FILE* file = std::fopen(path.c_str(), "rb");
@@ -404,6 +375,7 @@ int analyze(const Options& o) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    setToolName(kTool);
     Options options;
     const int status = parseOptions(argc, argv, options);
     if (status >= 0) return status;

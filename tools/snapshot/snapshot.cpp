@@ -23,6 +23,7 @@
 #include "catalog/locator.h"
 #include "catalog/precession.h"
 #include "catalog/reference_file.h"
+#include "common/command_line.h"
 #include "platform/sky_picture.h"
 #include "render/sky_layers.h"
 
@@ -30,8 +31,6 @@ namespace {
 
 constexpr char kTool[] = "tessaran-snapshot";
 constexpr int kLargestSide = 16384;
-constexpr int kExitUsage = 2;
-constexpr int kExitFailure = 1;
 
 // Device pixel ratios of the screens a picture can stand for.
 constexpr double kSmallestScale = 0.5;
@@ -85,28 +84,6 @@ struct Options {
     double view[4] = {};
 };
 
-void complain(const std::string& text) { std::fprintf(stderr, "%s: %s\n", kTool, text.c_str()); }
-
-bool parseDouble(const char* text, double& value) {
-    errno = 0;
-    char* end = nullptr;
-    value = std::strtod(text, &end);
-    return end != text && *end == '\0' && errno == 0 && std::isfinite(value);
-}
-
-// A comma-separated list of exactly `count` numbers.
-bool parseList(const char* text, double* values, int count) {
-    std::string rest = text;
-    for (int i = 0; i < count; ++i) {
-        size_t comma = rest.find(',');
-        bool lastOne = i == count - 1;
-        if (lastOne != (comma == std::string::npos)) return false;
-        std::string item = lastOne ? rest : rest.substr(0, comma);
-        if (!parseDouble(item.c_str(), values[i])) return false;
-        if (!lastOne) rest = rest.substr(comma + 1);
-    }
-    return true;
-}
 
 bool parseInt(const char* text, long low, long high, int& value) {
     errno = 0;
@@ -124,21 +101,6 @@ bool parseSize(const char* text, int& width, int& height) {
     return parseInt(w.c_str(), 1, kLargestSide, width) && parseInt(x + 1, 1, kLargestSide, height);
 }
 
-bool sameName(const std::string& a, const char* b) {
-    if (a.size() != std::strlen(b)) return false;
-    for (size_t i = 0; i < a.size(); ++i)
-        if (std::tolower((unsigned char)a[i]) != std::tolower((unsigned char)b[i])) return false;
-    return true;
-}
-
-// Constellation by index or by name; -1 when neither fits.
-int constellationIndex(const std::string& which) {
-    int index;
-    if (parseInt(which.c_str(), 0, kConstellationCount - 1, index)) return index;
-    for (int i = 0; i < kConstellationCount; ++i)
-        if (sameName(which, kConstellationTable[i].name)) return i;
-    return -1;
-}
 
 // Returns -1 when the options are good, otherwise the exit status to end with.
 int parseOptions(int argc, char** argv, Options& o) {
@@ -184,17 +146,17 @@ int parseOptions(int argc, char** argv, Options& o) {
             if (good) o.epoch = jdFromDecimalYear(year);
         } else if (arg == "--offsets") {
             double v[2];
-            good = parseList(value, v, 2);
+            good = parseNumberList(value, v, 2);
             o.offsetLon = v[0];
             o.offsetLat = v[1];
         } else if (arg == "--shift") {
             double v[2];
-            good = parseList(value, v, 2);
+            good = parseNumberList(value, v, 2);
             o.haveShift = true;
             o.shiftLon = v[0];
             o.shiftLat = v[1];
         } else if (arg == "--view") {
-            good = parseList(value, o.view, 4) && o.view[3] > 0;
+            good = parseNumberList(value, o.view, 4) && o.view[3] > 0;
             o.haveView = true;
         } else {
             complain("unknown option " + arg + " (see --help)");
@@ -212,17 +174,6 @@ int parseOptions(int argc, char** argv, Options& o) {
     return -1;
 }
 
-// The path given, or the data file found by the usual search.
-bool resolveDataFile(const std::string& given, const char* name, std::string& path) {
-    if (!given.empty()) {
-        path = given;
-        return true;
-    }
-    if (locateDataFile(name, path)) return true;
-    complain(std::string("cannot find ") + name +
-             " in the working directory or beside this program; give its path");
-    return false;
-}
 
 int run(const Options& o) {
     std::string referencePath, editionPath;
@@ -299,6 +250,7 @@ void quietQtMessages(QtMsgType type, const QMessageLogContext&, const QString& m
 }
 
 int main(int argc, char** argv) {
+    setToolName(kTool);
     Options options;
     int status = parseOptions(argc, argv, options);
     if (status >= 0) return status;
