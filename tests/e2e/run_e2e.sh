@@ -49,31 +49,9 @@ cleanup() {
 trap cleanup EXIT
 trap 'FAILED=$((FAILED + 1)); exit 1' INT TERM HUP
 
-pass() { PASSED=$((PASSED + 1)); echo "ok: $*"; }
-fail() { FAILED=$((FAILED + 1)); echo "FAILED: $*"; }
-check() {  # check DESCRIPTION COMMAND...
-    local what=$1
-    shift
-    if "$@"; then pass "$what"; else fail "$what"; fi
-}
-# A failure after which the run cannot go on.
-fatal() {
-    fail "$*"
-    exit 1
-}
-
-now_ms() { local t=${EPOCHREALTIME/./}; echo $((t / 1000)); }
+source "$(dirname "${BASH_SOURCE[0]}")/checks.sh"
 # The X tools, each bounded: a server that stops answering fails the step, it does not hang it.
 xdo() { timeout 5 xdotool "$@"; }
-# poll TIMEOUT_SECONDS COMMAND...: runs the command every 50 ms until it succeeds.
-poll() {
-    local deadline=$(($(now_ms) + $1 * 1000))
-    shift
-    until "$@"; do
-        [ "$(now_ms)" -ge "$deadline" ] && return 1
-        sleep 0.05
-    done
-}
 
 # The server of this run, its own: Xvfb takes a display number free on this machine and writes it
 # only once it accepts connections. It listens on the abstract socket alone, which no other server

@@ -44,6 +44,7 @@ fi
 ROOT=$(mktemp -d "${TMPDIR:-/tmp}/tessaran-package.XXXXXX")
 XVFB_PID=""
 VIEWER_PID=""
+PASSED=0
 FAILED=0
 
 cleanup() {
@@ -54,25 +55,7 @@ cleanup() {
 trap cleanup EXIT
 trap 'FAILED=$((FAILED + 1)); exit 1' INT TERM HUP
 
-pass() { echo "ok: $*"; }
-fail() { FAILED=$((FAILED + 1)); echo "FAILED: $*"; }
-check() {  # check DESCRIPTION COMMAND...
-    local what=$1
-    shift
-    if "$@"; then pass "$what"; else fail "$what"; fi
-}
-fatal() { fail "$*"; exit 1; }
-
-now_ms() { local t=${EPOCHREALTIME/./}; echo $((t / 1000)); }
-# poll TIMEOUT_SECONDS COMMAND...: runs the command every 50 ms until it succeeds.
-poll() {
-    local deadline=$(($(now_ms) + $1 * 1000))
-    shift
-    until "$@"; do
-        [ "$(now_ms)" -ge "$deadline" ] && return 1
-        sleep 0.05
-    done
-}
+source "$(dirname "${BASH_SOURCE[0]}")/../e2e/checks.sh"
 
 # --- The package -------------------------------------------------------------------------------
 

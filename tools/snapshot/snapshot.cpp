@@ -101,7 +101,6 @@ bool parseSize(const char* text, int& width, int& height) {
     return parseInt(w.c_str(), 1, kLargestSide, width) && parseInt(x + 1, 1, kLargestSide, height);
 }
 
-
 // Returns -1 when the options are good, otherwise the exit status to end with.
 int parseOptions(int argc, char** argv, Options& o) {
     for (int i = 1; i < argc; ++i) {
