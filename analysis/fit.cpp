@@ -474,3 +474,23 @@ EpochFit fitEpoch(const MatchedStars& stars, const EpochFitOptions& options) {
     fit.carries = problem.carries;
     return fit;
 }
+
+std::vector<EpochScatter> scanEpochScatter(const MatchedStars& stars, double firstJd,
+                                           double lastJd, int samples) {
+    std::vector<EpochScatter> curve;
+    if (!std::isfinite(firstJd) || !std::isfinite(lastJd) || !(lastJd > firstJd) ||
+        stars.size() < kLeastStars)
+        return curve;
+    samples = std::max(2, samples);
+    const YearRange range = {yearsOfJd(firstJd), yearsOfJd(lastJd)};
+    const double defaultClip = EpochFitOptions().clipSpreads;
+    Problem problem{stars.recordedLonRad, stars.recordedLatRad, &stars.modern, {}, {}, 0, 0};
+    for (int i = 0; i < samples; ++i) {
+        const double years = range.clamp(range.first + (range.last - range.first) * i / (samples - 1));
+        Params p = medianOffsets(problem, {{years, 0, 0}});
+        clippedFit(problem, p, false, defaultClip, range);
+        curve.push_back({jdOfYears(years), robustSpread(separations(problem.residuals(p))),
+                         radOfArcmin(p.v[1]), radOfArcmin(p.v[2])});
+    }
+    return curve;
+}

@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "analysis/residuals.h"
 
@@ -85,3 +86,20 @@ constexpr double kFastStarArcsecPerYr = 0.5;
 EpochFit fitEpoch(const AncientCatalog& edition, const ReferenceCatalog& reference,
                   const EpochFitOptions& options);
 EpochFit fitEpoch(const MatchedStars& stars, const EpochFitOptions& options);
+
+// ---- The scatter curve ----
+
+// The robust spread of the separations at one trial epoch, with the offsets fitted robustly
+// there: what the Statistics window plots against the epoch. Its minimum is not the fitted epoch
+// (the fit weighs every star's own motion; the spread mostly follows the offsets' trade-off), but
+// a curve with one clear valley shows an edition the fit can trust.
+struct EpochScatter {
+    double epochJd = 0;
+    double robustSpreadArcmin = 0;
+    double lonOffsetRad = 0, latOffsetRad = 0;
+};
+
+// `samples` epochs evenly spaced from firstJd to lastJd, both included (at least two); empty
+// when the range is empty or fewer than three stars are matched.
+std::vector<EpochScatter> scanEpochScatter(const MatchedStars& stars, double firstJd,
+                                           double lastJd, int samples);

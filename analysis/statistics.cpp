@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "catalog/text_format.h"
+
 namespace {
 
 constexpr double kMadToSigma = 1.4826;
@@ -83,4 +85,18 @@ EditionStatistics summarizeEdition(const ResidualSet& residuals) {
     for (int c = 0; c < kConstellationCount; ++c)
         statistics.constellations[c] = summarizeSelection(residuals.stars, members[c]);
     return statistics;
+}
+
+std::string summaryTableHeading() {
+    return formatText("%3s %-17s %5s %8s %8s %8s %8s %8s %8s %7s %8s\n", "#", "Constellation",
+                      "Stars", "Mean lon", "Med lon", "Mean lat", "Med lat", "Med sep", "RMS sep",
+                      "Spread", "Outliers");
+}
+
+std::string summaryTableRow(const char* index, const char* name, const ResidualSummary& s) {
+    if (s.count == 0) return formatText("%3s %-17s %5d\n", index, name, 0);
+    return formatText("%3s %-17s %5d %8.1f %8.1f %8.1f %8.1f %8.1f %8.1f %7.1f %8zu\n", index, name,
+                      s.count, s.meanLonArcmin, s.medianLonArcmin, s.meanLatArcmin,
+                      s.medianLatArcmin, s.medianSeparationArcmin, s.rmsSeparationArcmin,
+                      s.robustSpreadArcmin, s.outliers.size());
 }

@@ -45,3 +45,9 @@ struct EditionStatistics {
 
 ResidualSummary summarizeResiduals(const std::vector<StarResidual>& stars);
 EditionStatistics summarizeEdition(const ResidualSet& residuals);
+
+// The table of summaries the analysis tool and the Statistics window print, one line each: the
+// heading, then a row per group with its index (may be empty), name, star count and figures in
+// minutes of arc, lines ended by "\n".
+std::string summaryTableHeading();
+std::string summaryTableRow(const char* index, const char* name, const ResidualSummary& s);

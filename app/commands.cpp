@@ -4,6 +4,7 @@
 #include "app/platform_services.h"
 #include "app/shell.h"
 #include "app/state.h"
+#include "app/statistics_window.h"
 #include "app/status_text.h"
 #include "catalog/edition_file.h"
 #include "catalog/locator.h"
@@ -39,6 +40,7 @@ void characterCommand(int code) {
         case 'p': printView(); break;
         case 'q': toggleNearestStarsCoordinates(); break;
         case 's': setArrowMode(ArrowsMoveShift); break;
+        case kCharacterStatistics: showStatisticsWindow(); break;
         case 'v': setArrowMode(ArrowsMoveView); break;
     }
 }
@@ -66,6 +68,10 @@ void menuCommand(int command) {
         case CmdSetEpoch: characterCommand('e'); break;
         case CmdPrint: characterCommand('p'); break;
         case CmdSavePicture: characterCommand(kCharacterSavePicture); break;
+        case CmdStatistics: characterCommand(kCharacterStatistics); break;
+        case CmdStatisticsFitEpoch: fitStatisticsEpoch(); break;
+        case CmdStatisticsApplyOffsets: applyStatisticsOffsets(); break;
+        case CmdStatisticsApplyEpochFit: applyStatisticsEpochFit(); break;
         case CmdAbout: showAboutBox(); break;
         case CmdExit: keyDown(KeyEscape); break;
         case CmdColorNumbers:
@@ -115,6 +121,7 @@ int replaceCurrentCatalog() {
         platformMessageBox(kNewCatalogFailedMessage, kProgramCaption);
         return 0;
     }
+    forgetStatisticsFit();
     selectEdition(set.current + 1);
     return 1;
 }
@@ -134,8 +141,11 @@ void showUserGuide() {
 
 void setEpoch() {
     EpochSetting chosen = theApp.epoch;
-    if (!platformEpochDialog(chosen)) return;
-    theApp.epoch = chosen;
+    if (platformEpochDialog(chosen)) applyEpochSetting(chosen);
+}
+
+void applyEpochSetting(const EpochSetting& setting) {
+    theApp.epoch = setting;
     if (theApp.reference) applyEpoch(*theApp.reference, theApp.epoch.epoch);
     handNearestStarsMode();
     platformRepaint();

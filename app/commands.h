@@ -18,6 +18,8 @@ constexpr char kPictureFileSuffix[] = ".png";
 constexpr char kPictureFailedMessage[] = "The picture couldn't be saved.";
 // The key of Save Picture: "i" for image, a letter no other command takes.
 constexpr int kCharacterSavePicture = 'i';
+// The key of the Statistics window: "t", free like "i".
+constexpr int kCharacterStatistics = 't';
 
 void characterCommand(int code);
 void menuCommand(int command);
@@ -41,6 +43,8 @@ void printView();
 // The epoch dialog; on OK the new epoch and offsets, the reference stars carried to the epoch,
 // the nearest-stars query told, and a repaint. Cancel changes nothing.
 void setEpoch();
+// What OK in the epoch dialog does with its setting, for the Statistics window's fits too.
+void applyEpochSetting(const EpochSetting& setting);
 
 // Asks for a file name and saves the view as the window shows it (star numbers included, the
 // status line not) as a PNG at the window's device resolution; a message when it failed.

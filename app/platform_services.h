@@ -1,13 +1,14 @@
 // The services the shell asks of the platform, declared here by the shell that calls them:
 // repainting, the frame blit and text in the label font, keyboard and cursor state, the screen's
 // work area, message boxes, the popup menu, the colour and file choosers, the browser, the about
-// box, closing the window, printing, the nearest-stars window, the epoch dialog and saving a
-// picture of the view. No Qt here.
+// box, closing the window, printing, the nearest-stars and Statistics windows, the epoch dialog
+// and saving a picture of the view. No Qt here.
 // The Qt adapter in platform/ implements these functions for the viewer; the tests, benchmarks
 // and fuzz targets link the recording fake in tests/support/ instead.
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "render/colors.h"
 #include "render/frame.h"
@@ -117,3 +118,31 @@ void platformNearestStarsSetTitle(const char* title);
 // The modal "Set Epoch" dialog over the main window, opened on `setting`: true with the new
 // setting in it when closed with OK; false, `setting` untouched, on Cancel.
 bool platformEpochDialog(EpochSetting& setting);
+
+// What the Statistics window shows. The summary is fixed-pitch text, lines ended by "\n".
+struct PlotPoint {
+    double x, y;
+};
+struct StatisticsContent {
+    std::string title;
+    std::string summary;
+    // The residual scatter: longitude residual times cos(latitude) across, latitude residual up,
+    // minutes of arc, within +-scatterHalfWidth on both axes (points beyond sit on the border).
+    std::vector<PlotPoint> scatter;             // the edition's other stars
+    std::vector<PlotPoint> scatterHighlighted;  // the current constellation's, drawn over them
+    double scatterHalfWidth = 60;
+    // The epoch-fit curve, once asked for: robust spread (minutes of arc) against the historical
+    // year (no year 0; -130 is 130 BC), its lowest point marked, and the fitted epoch's year.
+    std::vector<PlotPoint> curve;
+    PlotPoint curveMinimum = {0, 0};
+    bool epochFitted = false;
+    double fittedYear = 0;
+    std::string fitText;  // one line on the fit, or why there is none; empty before asking
+};
+
+// The Statistics window: modeless, owned by the main window, the summary above the two plots and
+// the buttons "Fit Epoch", "Apply Offsets", "Apply Epoch Fit" (enabled with a fit) and "Close".
+// A button hands its command (CmdStatisticsFitEpoch, ...) to the command handler. Show opens the
+// window or updates the open one in place; the user closes it (Close, Escape).
+void platformStatisticsShow(const StatisticsContent& content);
+bool platformStatisticsIsOpen();

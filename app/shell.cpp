@@ -5,6 +5,7 @@
 #include "app/printing.h"
 #include "app/startup.h"
 #include "app/state.h"
+#include "app/statistics_window.h"
 #include "app/status_text.h"
 #include "catalog/locator.h"
 
@@ -33,6 +34,7 @@ void onPaint() {
     if (catalogsLoaded()) {
         RenderRequest request = makeRenderRequest();
         renderFrame(request, theApp.frame, theApp.colors, theApp.starColors, platformFrameOutput());
+        refreshStatisticsWindow();
     }
     drawStatusLine();
 }

@@ -13,6 +13,7 @@
 #include "app/default_views.h"
 #include "app/nearest_window.h"
 #include "app/platform_services.h"
+#include "app/statistics_window.h"
 #include "catalog/catalog.h"
 #include "geometry/view.h"
 #include "render/colors.h"
@@ -54,6 +55,7 @@ struct AppState {
     EpochSetting epoch;
     ConViewArray conViews{};
     NearestStarsState nearestStars;
+    StatisticsState statistics;
     ColorTable colors;
     StarColors starColors;
     std::unique_ptr<ReferenceCatalog> reference;  // large: kept on the heap

@@ -75,6 +75,15 @@ double decimalYear(double jd) {
     return date.year + (jd - start) / kDaysPerJulianYear;
 }
 
+double historicalYear(double jd) {
+    // The fraction stays below 1 so that the last hours of a leap year keep their year.
+    constexpr double kLatestYearFraction = 1 - 1e-9;
+    const CalendarDate date = calendarDate(jd);
+    const double fraction = std::fmin(
+        std::fmax((jd - dayNumber(1, 1, date.year)) / kDaysPerJulianYear, 0.0), kLatestYearFraction);
+    return date.year < 0 ? date.year - fraction : date.year + fraction;
+}
+
 double jdFromDecimalYear(double year) {
     double whole = std::trunc(year);
     double fraction = std::fabs(year - whole);

@@ -15,3 +15,6 @@ double dayNumber(int month, int day, int year);
 CalendarDate calendarDate(double jd);
 double decimalYear(double jd);
 double jdFromDecimalYear(double year);
+// The decimal year counted historically (no year 0) for a Julian Date: -130.5 is the middle of
+// 130 BC, 137.5 the middle of AD 137.
+double historicalYear(double jd);

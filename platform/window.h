@@ -50,6 +50,8 @@ public:
     bool painting() const { return painting_; }
 
     QMenu* popupMenu() const { return popupMenu_; }
+    // A command from another of the program's windows, as if chosen in the popup menu.
+    void runCommand(int command) { handlers_.command(command); }
     // The Shift/Control state: that of the key event being handled, else the keyboard's now.
     Qt::KeyboardModifiers keyboardModifiers() const;
     // The outer rectangle in screen pixels, right and bottom exclusive.

@@ -94,6 +94,7 @@ const PopupMenuEntry kPopupMenu[] = {
     separator(),
     item("c  Replace Current Catalog", 404),
     item("e  Set Epoch", 405),
+    item("t  Statistics", 406),
     end(),
     separator(),
     item("User Guide", 1100),

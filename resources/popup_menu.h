@@ -32,8 +32,13 @@ enum PopupCommandId {
     CmdLastEdition = 403,
     CmdReplaceCatalog = 404,
     CmdSetEpoch = 405,
+    CmdStatistics = 406,
     CmdPrint = 500,
     CmdSavePicture = 501,
+    // Not in the menu: the buttons of the Statistics window hand these to the command handler.
+    CmdStatisticsFitEpoch = 601,
+    CmdStatisticsApplyOffsets = 602,
+    CmdStatisticsApplyEpochFit = 603,
     CmdAbout = 800,
     CmdExit = 900,
     CmdColorNumbers = 1003,  // 1001 + colour table entry

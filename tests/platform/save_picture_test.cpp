@@ -69,6 +69,9 @@ private Q_SLOTS:
         QVERIFY(QDir::setCurrent(work->path()));
         for (const char* name : {"catb.bin", "cat1.dat", "cat2.dat", "cat3.dat"})
             QVERIFY(QFile::copy(QString(TESSARAN_SOURCE_DIR "/data/") + name, workFile(name)));
+        // Default settings of its own, not those another test left beside the program.
+        QFile settings(workFile("maridon.cfg"));
+        QVERIFY(settings.open(QIODevice::WriteOnly));
     }
     void cleanup() {
         QDir::setCurrent(previousFolder);

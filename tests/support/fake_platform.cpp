@@ -108,6 +108,11 @@ void platformNearestStarsSetTitle(const char* title) {
     if (fake.nearestOpen) log("nearest title " + std::string(title)), fake.nearestTitle = title;
 }
 
+void platformStatisticsShow(const StatisticsContent& content) {
+    log("statistics show"), fake.statisticsOpen = true, fake.statistics = content;
+}
+bool platformStatisticsIsOpen() { return fake.statisticsOpen; }
+
 bool platformPrintDialog(PrinterPage& page) {
     log("print dialog");
     if (fake.printerAnswer) page = *fake.printerAnswer;

@@ -57,6 +57,9 @@ struct FakePlatform {
     // The nearest-stars window; a test closes it, as the user would, by clearing `nearestOpen`.
     bool nearestOpen = false;
     std::string nearestTitle, nearestText;
+    // The Statistics window, closed the same way; `statistics` is what it last showed.
+    bool statisticsOpen = false;
+    StatisticsContent statistics;
 
     // Scripted. The dialogs take their answers from the front; none left or nullopt cancels.
     bool shiftDown = false, controlDown = false, cursorKnown = false;

@@ -14,9 +14,6 @@
 
 namespace {
 
-constexpr double kDaysPerJulianYear = 365.25;
-// A year's fraction stays below 1 so that the last hours of a leap year keep their year.
-constexpr double kLatestYearFraction = 1 - 1e-9;
 
 const char* kStatusCompared = "compared";
 const char* kStatusUnidentified = "unidentified";
@@ -81,14 +78,6 @@ std::string offsetText(double rad) {
 
 std::string epochText(double jd) {
     return formatText("%s (JD %.1f, year %.2f)", formatEpoch(jd).c_str(), jd, historicalYear(jd));
-}
-
-std::string summaryRow(const char* index, const char* name, const ResidualSummary& s) {
-    if (s.count == 0) return formatText("%3s %-17s %5d\n", index, name, 0);
-    return formatText("%3s %-17s %5d %8.1f %8.1f %8.1f %8.1f %8.1f %8.1f %7.1f %8zu\n", index, name,
-                      s.count, s.meanLonArcmin, s.medianLonArcmin, s.meanLatArcmin,
-                      s.medianLatArcmin, s.medianSeparationArcmin, s.rmsSeparationArcmin,
-                      s.robustSpreadArcmin, s.outliers.size());
 }
 
 std::string offsetFitLine(const char* method, const OffsetFit& fit) {
@@ -249,13 +238,6 @@ std::string fixed(double value, int decimals) { return formatText("%.*f", decima
 
 }  // namespace
 
-double historicalYear(double jd) {
-    const CalendarDate date = calendarDate(jd);
-    const double fraction = std::clamp((jd - dayNumber(1, 1, date.year)) / kDaysPerJulianYear, 0.0,
-                                       kLatestYearFraction);
-    return date.year < 0 ? date.year - fraction : date.year + fraction;
-}
-
 std::string textSummary(const AnalysisResults& r) {
     const ResidualSet& set = r.residuals;
     const Alignment& a = set.alignment;
@@ -277,15 +259,13 @@ std::string textSummary(const AnalysisResults& r) {
         "\nResiduals in minutes of arc, the edition's position with the offsets minus the "
         "modern star's\n(longitude differences times the cosine of the latitude); sep is "
         "the distance on the sky:\n";
-    text += formatText("%3s %-17s %5s %8s %8s %8s %8s %8s %8s %7s %8s\n", "#", "Constellation",
-                       "Stars", "Mean lon", "Med lon", "Mean lat", "Med lat", "Med sep", "RMS sep",
-                       "Spread", "Outliers");
+    text += summaryTableHeading();
     for (int c = 0; c < kConstellationCount; ++c)
         if (r.constellation < 0 || r.constellation == c)
-            text += summaryRow(std::to_string(c).c_str(), constellationName(c),
+            text += summaryTableRow(std::to_string(c).c_str(), constellationName(c),
                                r.statistics.constellations[c]);
     text +=
-        summaryRow("", r.constellation < 0 ? "Whole edition" : "Together", r.statistics.edition);
+        summaryTableRow("", r.constellation < 0 ? "Whole edition" : "Together", r.statistics.edition);
 
     text += formatText(
         "\nOutliers of the whole list (separation more than %.0f robust spreads "

@@ -20,9 +20,6 @@ struct AnalysisResults {
     double firstJd = 0, lastJd = 0;  // the range searched
 };
 
-// The decimal year, historical (no year 0), that --year takes for this Julian Date: -130.5 is
-// the middle of 130 BC, 137.5 the middle of AD 137.
-double historicalYear(double jd);
 
 std::string textSummary(const AnalysisResults& results);
 std::string jsonSummary(const AnalysisResults& results);
