@@ -1,5 +1,8 @@
 #include "app/commands.h"
 
+#include <filesystem>
+
+#include "app/identifications.h"
 #include "app/navigation.h"
 #include "app/platform_services.h"
 #include "app/shell.h"
@@ -41,6 +44,7 @@ void characterCommand(int code) {
         case 'q': toggleNearestStarsCoordinates(); break;
         case 's': setArrowMode(ArrowsMoveShift); break;
         case kCharacterStatistics: showStatisticsWindow(); break;
+        case kCharacterUndo: undoOrRedo(); break;
         case 'v': setArrowMode(ArrowsMoveView); break;
     }
 }
@@ -52,6 +56,10 @@ void menuCommand(int command) {
     }
     if (command >= CmdFirstDisplayElement && command <= CmdLastDisplayElement) {
         toggleDisplayFlag(command - (CmdFirstDisplayElement - 1));
+        return;
+    }
+    if (command >= CmdIdentifyFirst && command <= CmdIdentifyLast) {
+        chooseIdentification(command - CmdIdentifyFirst);
         return;
     }
     if (command >= CmdFirstEdition && command <= CmdLastEdition) {
@@ -69,6 +77,7 @@ void menuCommand(int command) {
         case CmdPrint: characterCommand('p'); break;
         case CmdSavePicture: characterCommand(kCharacterSavePicture); break;
         case CmdStatistics: characterCommand(kCharacterStatistics); break;
+        case CmdSaveCatalogAs: saveCurrentCatalogAs(); break;
         case CmdStatisticsFitEpoch: fitStatisticsEpoch(); break;
         case CmdStatisticsApplyOffsets: applyStatisticsOffsets(); break;
         case CmdStatisticsApplyEpochFit: applyStatisticsEpochFit(); break;
@@ -88,7 +97,8 @@ void showPopupMenu(int x, int y) {
     platformSetMenuCheck(CmdArrowsMoveShift, theApp.arrowMode == ArrowsMoveShift);
     for (int slot = 1; slot <= kEditionSlotCount; ++slot) {
         const AncientCatalog* edition = theApp.catalogs.slots[slot - 1].get();
-        std::string text = formatText("F%d  %s", slot, edition ? edition->name.c_str() : "");
+        std::string text = formatText("F%d  %s%s", slot, edition ? edition->name.c_str() : "",
+                                      editionChanged(slot - 1) ? kChangedMark : "");
         platformSetMenuText(CmdFirstEdition - 1 + slot, text.c_str());
     }
     platformTrackPopupMenu(x, y);
@@ -122,6 +132,7 @@ int replaceCurrentCatalog() {
         return 0;
     }
     forgetStatisticsFit();
+    editionReplaced(set.current);
     selectEdition(set.current + 1);
     return 1;
 }
@@ -156,10 +167,20 @@ void savePicture() {
     if (!catalogsLoaded() || !constellation) return;
     std::string path;
     const std::string suggested = constellation->name + kPictureFileSuffix;
-    if (!platformChooseSaveFile(kSavePictureTitle, suggested.c_str(), path)) return;
+    if (!platformChooseSaveFile(kSavePictureTitle, kPictureFileFilter, suggested.c_str(), path) ||
+        !mayReplaceFile(path))
+        return;
     const RenderRequest request = makeRenderRequest();
     if (!platformSavePicture(request, theApp.colors, theApp.starColors, path))
         platformMessageBox(kPictureFailedMessage, kProgramCaption);
+}
+
+bool mayReplaceFile(const std::string& path) {
+    std::error_code error;
+    if (!std::filesystem::exists(path, error)) return true;
+    const std::string question =
+        std::filesystem::path(path).filename().string() + " already exists.\nDo you want to replace it?";
+    return platformQuestionBox(question.c_str(), kProgramCaption, {"Replace", "Cancel"}) == 0;
 }
 
 void showAboutBox() { platformShowAboutBox(0); }

@@ -15,6 +15,7 @@ constexpr char kUserGuideName[] = "readme.html";
 constexpr char kNewCatalogFailedMessage[] = "The new catalog couldn't be loaded.";
 constexpr char kSavePictureTitle[] = "Save Picture";
 constexpr char kPictureFileSuffix[] = ".png";
+constexpr char kPictureFileFilter[] = "PNG pictures (*.png)";
 constexpr char kPictureFailedMessage[] = "The picture couldn't be saved.";
 // The key of Save Picture: "i" for image, a letter no other command takes.
 constexpr int kCharacterSavePicture = 'i';
@@ -49,6 +50,9 @@ void applyEpochSetting(const EpochSetting& setting);
 // Asks for a file name and saves the view as the window shows it (star numbers included, the
 // status line not) as a PNG at the window's device resolution; a message when it failed.
 void savePicture();
+
+// True when nothing is at `path`, or the user agreed to replace what is there.
+bool mayReplaceFile(const std::string& path);
 
 // The about box, modal.
 void showAboutBox();

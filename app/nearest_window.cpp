@@ -72,10 +72,13 @@ std::string positionText(double first, double second) {
 
 bool buildNearestStarsList(const NearestStarsMode& mode, const Constellation& constellation,
                            const ReferenceStar* stars, int starCount, int x, int y,
-                           double radius, std::string& text) {
-    int ancient = findNearestAncientStar(constellation, x, y, radius);
-    int found[kNearestReferenceCount];
-    int references = findNearestReferenceStars(stars, starCount, x, y, radius, found);
+                           double radius, std::string& text, NearestStarsFound* stored) {
+    NearestStarsFound what;
+    const int ancient = what.ancient = findNearestAncientStar(constellation, x, y, radius);
+    const int* found = what.reference;
+    const int references = what.references =
+        findNearestReferenceStars(stars, starCount, x, y, radius, what.reference);
+    if (stored) *stored = what;
     if (ancient < 0 && references == 0) return false;
     text.clear();
     if (ancient >= 0) {
@@ -135,14 +138,23 @@ int nearestStarsQuery(int x, int y, double radius) {
     // The click is kept in window pixels, where the window goes; the stars are in device pixels.
     const DevicePixel click = devicePixelAt(query.clickX, query.clickY);
     std::string list;
+    NearestStarsFound stars;
     bool found = buildNearestStarsList(query.mode, *constellation, theApp.reference->stars,
-                                       kReferenceStarCount, click.x, click.y, radius, list);
+                                       kReferenceStarCount, click.x, click.y, radius, list, &stars);
     const char* title = nearestStarsTitle(query.mode);
     if (!found) {
-        if (open) platformNearestStarsShow(title, kNoStarsText, query.clickX, query.clickY);
+        if (open) {
+            platformNearestStarsShow(title, kNoStarsText, query.clickX, query.clickY);
+            clearIdentifyChoices();
+        }
         return 0;
     }
     platformNearestStarsShow(title, list.c_str(), query.clickX, query.clickY);
+    // The list's ancient star can be given any of the reference stars listed.
+    if (stars.ancient >= 0)
+        offerIdentifyChoices(stars.ancient, stars.reference, stars.references);
+    else
+        clearIdentifyChoices();
     return 1;
 }
 

@@ -10,6 +10,7 @@
 
 #include "app/platform_services.h"
 #include "catalog/catalog.h"
+#include "geometry/nearest_stars.h"
 #include "geometry/vectors.h"
 
 struct NearestStarsMode {
@@ -52,9 +53,17 @@ const char* nearestStarsTitle(const NearestStarsMode& mode);
 // "ddd°mm' sdd°mm'" of two angles in radians, each rounded to whole arc minutes.
 std::string positionText(double first, double second);
 
+// What a list holds: the index of its ancient star in the constellation (-1 for none) and the
+// catalogue entries of its reference stars.
+struct NearestStarsFound {
+    int ancient = -1;
+    int references = 0;
+    int reference[kNearestReferenceCount] = {};
+};
+
 // The list for a click: the nearest ancient star with its description, identification,
 // designation, position and magnitude, a rule, then the reference stars. False when nothing was
 // found. Texts of any length are kept whole.
 bool buildNearestStarsList(const NearestStarsMode& mode, const Constellation& constellation,
                            const ReferenceStar* stars, int starCount, int x, int y,
-                           double radius, std::string& text);
+                           double radius, std::string& text, NearestStarsFound* found = nullptr);

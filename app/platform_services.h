@@ -61,9 +61,18 @@ bool platformChooseColor(Color initial, Color customColors[16], Color& chosen);
 // directory is left as it was.
 bool platformChooseFile(const char* title, const char* pattern, const std::string& initialDir,
                         std::string& path);
-// The save-file dialog for a PNG picture, starting with the suggested file name; true when a
-// file was chosen, its full path in `path`.
-bool platformChooseSaveFile(const char* title, const char* suggestedName, std::string& path);
+// The save-file dialog for files of the filter (e.g. "PNG pictures (*.png)"; its pattern's suffix
+// is added to a name typed without one), starting with the suggested file name in the folder of
+// the last file saved; true when a file was chosen, its full path in `path`. It does not ask
+// about replacing an existing file: the shell does.
+bool platformChooseSaveFile(const char* title, const char* filter, const char* suggestedName,
+                            std::string& path);
+// A question over the main window with the given buttons, left to right; the index of the one
+// pressed. Escape and closing the box answer the last.
+int platformQuestionBox(const char* text, const char* caption,
+                        const std::vector<std::string>& buttons);
+// The main window's title.
+void platformSetWindowTitle(const char* title);
 // Draws the request's view as the window shows it, star numbers included and the status line
 // left out, at the view's size in device pixels, into a PNG file at `path`. The file is written
 // whole or not at all: nothing of a failed write is left behind. False when it failed.
@@ -114,6 +123,9 @@ void platformEnableMainWindow(bool enabled);
 void platformNearestStarsShow(const char* title, const char* text, int clickX, int clickY);
 bool platformNearestStarsIsOpen();
 void platformNearestStarsSetTitle(const char* title);
+// The actions the list's context menu offers beside copying, in order (none when empty); the
+// action at index i hands the command CmdIdentifyFirst + i to the command handler.
+void platformNearestStarsSetChoices(const std::vector<std::string>& choices);
 
 // The modal "Set Epoch" dialog over the main window, opened on `setting`: true with the new
 // setting in it when closed with OK; false, `setting` untouched, on Cancel.

@@ -1,6 +1,7 @@
 #include "app/shell.h"
 
 #include "app/commands.h"
+#include "app/identifications.h"
 #include "app/navigation.h"
 #include "app/printing.h"
 #include "app/startup.h"
@@ -36,6 +37,7 @@ void onPaint() {
         renderFrame(request, theApp.frame, theApp.colors, theApp.starColors, platformFrameOutput());
         refreshStatisticsWindow();
     }
+    refreshWindowTitle();
     drawStatusLine();
 }
 
@@ -48,4 +50,5 @@ void onMouseMove(int x, int y) {
 }
 void onLeftButtonDown(int x, int y) { queryNearestStars(x, y); }
 void onRightButtonDown(int x, int y) { showPopupMenu(x, y); }
+bool onQueryClose() { return mayCloseWithChanges(); }
 void onDestroy(const ScreenRect& outerRect) { shutDown(outerRect); }

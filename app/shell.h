@@ -39,5 +39,8 @@ void onCommand(int command);
 void onMouseMove(int x, int y);
 void onLeftButtonDown(int x, int y);
 void onRightButtonDown(int x, int y);
+// Before the window closes (Escape, Exit, the close box): false keeps it open, after the user
+// chose to when identifications were changed and not saved.
+bool onQueryClose();
 // Stores the view on screen and writes the settings with the window's outer rectangle.
 void onDestroy(const ScreenRect& outerRect);

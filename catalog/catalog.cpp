@@ -46,6 +46,26 @@ EditionPtr newEdition() {
     return edition;
 }
 
+bool starPlaceOf(const AncientCatalog& edition, int number, StarPlace& place) {
+    if (number < 1) return false;
+    for (int c = 0; c < kConstellationCount; ++c) {
+        const int count = int(edition.constellations[c].stars.size());
+        if (number <= count) {
+            place = {c, number - 1};
+            return true;
+        }
+        number -= count;
+    }
+    return false;
+}
+
+int runningNumberOf(const AncientCatalog& edition, StarPlace place) {
+    int number = place.index + 1;
+    for (int c = 0; c < place.constellation; ++c)
+        number += int(edition.constellations[c].stars.size());
+    return number;
+}
+
 double ancientLonDegrees(const AncientStar& star) {
     return 30.0 * star.zodiacSign + star.signDegrees + star.lonMinutes / 60.0;
 }

@@ -73,6 +73,15 @@ using EditionPtr = std::unique_ptr<AncientCatalog>;
 // An edition holding the 48 constellations of the table, each with its zero-filled stars.
 EditionPtr newEdition();
 
+// A star's place in an edition: its constellation (table row) and its index there. Running
+// numbers 1..1028 count the stars through the constellations in table order.
+struct StarPlace {
+    int constellation = -1, index = -1;
+};
+// The place of a running number; false (place untouched) when no star has it.
+bool starPlaceOf(const AncientCatalog& edition, int number, StarPlace& place);
+int runningNumberOf(const AncientCatalog& edition, StarPlace place);
+
 // Catalogue position of an ancient star as recorded, in degrees.
 double ancientLonDegrees(const AncientStar& star);
 double ancientLatDegrees(const AncientStar& star);

@@ -1,5 +1,7 @@
 #include "catalog/edition_file.h"
 
+#include "catalog/safe_write.h"
+
 #include <charconv>
 #include <cstdio>
 #include <cstring>
@@ -301,4 +303,10 @@ bool writeEdition(const char* path, const AncientCatalog& edition) {
     if (!file) return false;
     bool written = std::fwrite(text.data(), 1, text.size(), file) == text.size();
     return std::fclose(file) == 0 && written;
+}
+
+bool saveEdition(const std::string& path, const AncientCatalog& edition) {
+    return replaceFileWith(path, [&edition](const char* temporary) {
+        return writeEdition(temporary, edition);
+    });
 }

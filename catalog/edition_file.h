@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstddef>
+#include <string>
 
 #include "catalog/catalog.h"
 
@@ -29,6 +30,10 @@ bool replaceEdition(CatalogSet& set, const char* path);
 // 463 characters, a constellation with the wrong number of stars); false too when the file cannot
 // be written.
 bool writeEdition(const char* path, const AncientCatalog& edition);
+
+// writeEdition through a temporary file renamed over `path` (catalog/safe_write): a failure
+// leaves the file that was there whole and nothing else behind.
+bool saveEdition(const std::string& path, const AncientCatalog& edition);
 
 // True when the three magnitude columns of a star line can hold `magnitude` so that it reads
 // back exactly, as the writer needs.

@@ -6,6 +6,8 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
+#include <QPushButton>
+#include <QRegularExpression>
 #include <QUrl>
 
 #include "app/platform_services.h"
@@ -63,15 +65,20 @@ bool platformChooseFile(const char* title, const char* pattern, const std::strin
     return true;
 }
 
-bool platformChooseSaveFile(const char* title, const char* suggestedName, std::string& path) {
-    // Starts in the folder of the last picture saved in the run, at first in the home folder.
+bool platformChooseSaveFile(const char* title, const char* filter, const char* suggestedName,
+                            std::string& path) {
+    // Starts in the folder of the last file saved in the run, at first in the home folder.
     static QString lastFolder = QDir::homePath();
+    const QString filterText = textFromCodePage(filter);
     QFileDialog dialog(mainWindow(), textFromCodePage(title),
-                       QDir(lastFolder).filePath(textFromCodePage(suggestedName)),
-                       QStringLiteral("PNG pictures (*.png)"));
+                       QDir(lastFolder).filePath(textFromCodePage(suggestedName)), filterText);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
-    dialog.setDefaultSuffix(QStringLiteral("png"));
+    dialog.setOption(QFileDialog::DontConfirmOverwrite);  // the shell asks
+    // "Pictures (*.png)" adds "png" to a name typed without a suffix.
+    const QRegularExpressionMatch suffix =
+        QRegularExpression(QStringLiteral("\\*\\.(\\w+)")).match(filterText);
+    if (suffix.hasMatch()) dialog.setDefaultSuffix(suffix.captured(1));
     if (dialog.exec() != QDialog::Accepted) return false;
     QStringList files = dialog.selectedFiles();
     if (files.isEmpty()) return false;
@@ -79,6 +86,22 @@ bool platformChooseSaveFile(const char* title, const char* suggestedName, std::s
     lastFolder = chosen.absolutePath();
     path = QDir::toNativeSeparators(chosen.absoluteFilePath()).toLocal8Bit().toStdString();
     return true;
+}
+
+int platformQuestionBox(const char* text, const char* caption,
+                        const std::vector<std::string>& buttons) {
+    QMessageBox box(QMessageBox::Question, textFromCodePage(caption), textFromCodePage(text),
+                    QMessageBox::NoButton, mainWindow());
+    std::vector<QAbstractButton*> added;
+    for (const std::string& label : buttons)
+        added.push_back(box.addButton(textFromCodePage(label.c_str()), QMessageBox::ActionRole));
+    if (added.empty()) return -1;
+    box.setDefaultButton(static_cast<QPushButton*>(added.front()));
+    box.setEscapeButton(added.back());
+    box.exec();
+    for (size_t i = 0; i < added.size(); ++i)
+        if (box.clickedButton() == added[i]) return int(i);
+    return int(added.size()) - 1;
 }
 
 bool platformOpenDocument(const std::string& path) {

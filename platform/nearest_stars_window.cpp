@@ -6,6 +6,7 @@
 #include <QFontMetrics>
 #include <QGuiApplication>
 #include <QKeyEvent>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
@@ -22,6 +23,7 @@
 #include "platform/drawing.h"
 #include "platform/keyboard.h"
 #include "platform/window.h"
+#include "resources/popup_menu.h"
 
 namespace {
 
@@ -106,6 +108,12 @@ NearestStarsWindow::NearestStarsWindow(QWidget* owner)
     connect(closeButton_, &QPushButton::clicked, this, &QDialog::reject);
     list_->installEventFilter(this);
     closeButton_->installEventFilter(this);
+    list_->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(list_, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
+        QMenu* menu = contextMenu();
+        menu->exec(list_->viewport()->mapToGlobal(at));
+        delete menu;
+    });
 
     // 40 characters by 11 lines of the list font inside the field's margins: a line of the
     // field is its font's line spacing in whole pixels, and the field wants a pixel to spare
@@ -150,6 +158,16 @@ void NearestStarsWindow::showList(const QString& title, const QString& text, QPo
     closeButton_->setFocus(Qt::OtherFocusReason);
 }
 
+QMenu* NearestStarsWindow::contextMenu() {
+    QMenu* menu = list_->createStandardContextMenu();
+    if (!choices_.isEmpty()) menu->addSeparator();
+    for (int i = 0; i < choices_.size(); ++i)
+        menu->addAction(choices_[i], this, [i] {
+            if (MainWindow* main = mainWindow()) main->runCommand(CmdIdentifyFirst + i);
+        });
+    return menu;
+}
+
 void NearestStarsWindow::placeNear(QPoint click) {
     QWidget* owner = parentWidget();
     QPoint onScreen = owner ? owner->mapToGlobal(click) : click;
@@ -181,6 +199,13 @@ void platformNearestStarsShow(const char* title, const char* text, int clickX, i
     if (theWindow && theWindow->parentWidget() != mainWindow()) delete theWindow.data();
     if (!theWindow) theWindow = new NearestStarsWindow(mainWindow());
     theWindow->showList(textFromCodePage(title), textFromCodePage(text), QPoint(clickX, clickY));
+}
+
+void platformNearestStarsSetChoices(const std::vector<std::string>& choices) {
+    if (!theWindow) return;
+    QStringList texts;
+    for (const std::string& choice : choices) texts << textFromCodePage(choice.c_str());
+    theWindow->setChoices(texts);
 }
 
 bool platformNearestStarsIsOpen() { return theWindow && theWindow->isVisible(); }

@@ -10,8 +10,10 @@
 #include <QFont>
 #include <QPoint>
 #include <QString>
+#include <QStringList>
 
 class QKeyEvent;
+class QMenu;
 class QPlainTextEdit;
 class QPushButton;
 
@@ -30,6 +32,13 @@ public:
     // owner's client point `click`, shows it if hidden and gives the Close button the focus.
     void showList(const QString& title, const QString& text, QPoint click);
 
+    // The actions the list's context menu offers below copying; each hands its command
+    // (CmdIdentifyFirst + its index) to the main window.
+    void setChoices(const QStringList& choices) { choices_ = choices; }
+    const QStringList& choices() const { return choices_; }
+    // The list's context menu as a right click shows it.
+    QMenu* contextMenu();
+
     QPlainTextEdit* list() const { return list_; }
     QPushButton* closeButton() const { return closeButton_; }
 
@@ -42,6 +51,7 @@ private:
 
     QPlainTextEdit* list_;
     QPushButton* closeButton_;
+    QStringList choices_;
 };
 
 // The window, open or closed, or nullptr before the first list (or once its owner has gone).

@@ -104,6 +104,10 @@ bool platformSavePicture(const RenderRequest& request, ColorTable& colors,
                             QString::fromLocal8Bit(path.c_str()));
 }
 
+void platformSetWindowTitle(const char* title) {
+    if (MainWindow* window = mainWindow()) window->setWindowTitle(textFromCodePage(title));
+}
+
 void platformCloseMainWindow() {
     if (MainWindow* window = mainWindow()) window->close();
 }

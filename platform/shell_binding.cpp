@@ -4,5 +4,5 @@
 WindowHandlers shellHandlers() {
     return WindowHandlers{onCreate,    onSize,           onPaint,         onKeyDown,
                           onCharacter, onCommand,        onMouseMove,     onLeftButtonDown,
-                          onRightButtonDown, onDestroy};
+                          onRightButtonDown, onDestroy,     onQueryClose};
 }

@@ -127,6 +127,10 @@ void MainWindow::mousePressEvent(QMouseEvent* event) {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
+    if (!destroyed_ && handlers_.queryClose && !handlers_.queryClose()) {
+        event->ignore();
+        return;
+    }
     event->accept();
     if (destroyed_) return;
     destroyed_ = true;

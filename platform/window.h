@@ -25,6 +25,7 @@ struct WindowHandlers {
     void (*leftButtonDown)(int x, int y);
     void (*rightButtonDown)(int x, int y);
     void (*destroy)(const ScreenRect& outerRect);
+    bool (*queryClose)();  // may the window close? nullptr: always
 };
 
 WindowHandlers shellHandlers();

@@ -93,6 +93,7 @@ const PopupMenuEntry kPopupMenu[] = {
     item("F3  Oberlund", 403),
     separator(),
     item("c  Replace Current Catalog", 404),
+    item("Save Catalog As...", 407),
     item("e  Set Epoch", 405),
     item("t  Statistics", 406),
     end(),

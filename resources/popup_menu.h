@@ -33,12 +33,16 @@ enum PopupCommandId {
     CmdReplaceCatalog = 404,
     CmdSetEpoch = 405,
     CmdStatistics = 406,
+    CmdSaveCatalogAs = 407,
     CmdPrint = 500,
     CmdSavePicture = 501,
     // Not in the menu: the buttons of the Statistics window hand these to the command handler.
     CmdStatisticsFitEpoch = 601,
     CmdStatisticsApplyOffsets = 602,
     CmdStatisticsApplyEpochFit = 603,
+    // Not in the menu: the nearest-stars list's context menu, one per identification offered.
+    CmdIdentifyFirst = 710,
+    CmdIdentifyLast = 719,
     CmdAbout = 800,
     CmdExit = 900,
     CmdColorNumbers = 1003,  // 1001 + colour table entry

@@ -33,6 +33,7 @@ Input inputNamedBy(const std::string& submenu, const std::string& label) {
         {"User Guide", [] { onCharacter('h'); }},
         {"Print...", [] { onCharacter('p'); }},
         {"Save Picture...", [] { onCharacter('i'); }},
+        {"Save Catalog As...", [] { saveCurrentCatalogAs(); }},
         {"About", [] { onCharacter('a'); }},
         {"Exit", [] { onKeyDown(KeyEscape); }}};
     for (const auto& [name, input] : named)
@@ -103,5 +104,5 @@ TEST_F(ShellTest, EveryMenuItemDoesWhatItsLabelSays) {
     }
     // 48 constellations, 6 display elements, 3 colours, 5 arrow-key items, 5 catalog items and
     // user guide, print, save picture, about and exit.
-    EXPECT_EQ(items, 73);
+    EXPECT_EQ(items, 74);
 }

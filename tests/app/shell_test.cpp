@@ -59,7 +59,7 @@ TEST_F(ShellTest, CharactersChangeTheStateTheyNameAndOthersAreIgnored) {
     };
     for (int code : {int('m'), int('x'), int('A'), int('0'), int('7'), int('Q'), 0, 255, -1})
         onCharacter(code);
-    for (int id : {0, 100, 149, 200, 207, 306, 400, 407, 1004, 1007, 1101, 65535}) onCommand(id);
+    for (int id : {0, 100, 149, 200, 207, 306, 400, 408, 1004, 1007, 1101, 65535}) onCommand(id);
     EXPECT_EQ(outcome(), "1F 0 8.00 0.8 -0.3");
     const std::string R = "repaint; frame 800x600; ";
     const struct {

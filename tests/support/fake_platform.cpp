@@ -80,7 +80,18 @@ bool platformChooseFile(const char* title, const char* pattern, const std::strin
     log("file " + std::string(title) + " | " + pattern + " | " + folder);
     return answer(fake.fileAnswers, path);
 }
-bool platformChooseSaveFile(const char* title, const char* suggestedName, std::string& path) {
+int platformQuestionBox(const char* text, const char*, const std::vector<std::string>& buttons) {
+    log("question " + std::string(text));
+    int chosen = int(buttons.size()) - 1;
+    answer(fake.questionAnswers, chosen);
+    return chosen;
+}
+void platformSetWindowTitle(const char* title) { log("title " + std::string(title)), fake.windowTitle = title; }
+void platformNearestStarsSetChoices(const std::vector<std::string>& choices) {
+    fake.identifyChoices = choices;
+}
+bool platformChooseSaveFile(const char* title, const char*, const char* suggestedName,
+                            std::string& path) {
     log("save file " + std::string(title) + " | " + suggestedName);
     return answer(fake.fileAnswers, path);
 }
@@ -93,7 +104,10 @@ bool platformSavePicture(const RenderRequest& request, ColorTable&, const StarCo
 }
 bool platformOpenDocument(const std::string& path) { return log("open " + path), true; }
 void platformShowAboutBox(int timeoutMs) { log("about " + str(timeoutMs)); }
-void platformCloseMainWindow() { log("close"), onDestroy(fake.outerRectOnClose); }
+void platformCloseMainWindow() {
+    log("close");
+    if (onQueryClose()) onDestroy(fake.outerRectOnClose);
+}
 bool platformEpochDialog(EpochSetting& setting) {
     log("epoch dialog"), fake.epochShown = setting;
     return answer(fake.epochAnswers, setting);

@@ -60,6 +60,8 @@ struct FakePlatform {
     // The Statistics window, closed the same way; `statistics` is what it last showed.
     bool statisticsOpen = false;
     StatisticsContent statistics;
+    std::vector<std::string> identifyChoices;  // the nearest-stars list's context actions
+    std::string windowTitle = "Tessaran Stars";
 
     // Scripted. The dialogs take their answers from the front; none left or nullopt cancels.
     bool shiftDown = false, controlDown = false, cursorKnown = false;
@@ -69,6 +71,7 @@ struct FakePlatform {
     std::deque<std::optional<std::string>> fileAnswers;
     std::deque<std::optional<Color>> colorAnswers;
     std::deque<std::optional<EpochSetting>> epochAnswers;
+    std::deque<std::optional<int>> questionAnswers;  // button index; none left: the last button
     std::optional<PrinterPage> printerAnswer;
     Color customColorOnConfirm = 0;         // put into custom colour 0 on a confirmed colour
     std::string failingStep;                // the printer step logged as this line fails

@@ -2,7 +2,7 @@
 // the residuals' statistics per constellation and for the whole edition, fits the offsets and
 // the epoch, writes a CSV table of every star's residual, and turns editions into CSV and back.
 // The viewer's own epoch code and the analysis module do the work; no display is needed.
-#include <sys/stat.h>
+
 #include <unistd.h>
 
 #include <algorithm>
@@ -15,6 +15,8 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "analysis/fit.h"
 #include "analysis/statistics.h"
@@ -23,6 +25,7 @@
 #include "catalog/epoch_text.h"
 #include "catalog/locator.h"
 #include "catalog/reference_file.h"
+#include "catalog/safe_write.h"
 #include "common/command_line.h"
 #include "report.h"
 
@@ -59,6 +62,9 @@ const char kHelp[] =
     "  --export-edition PATH  write the edition as CSV and do nothing else\n"
     "  --import-edition PATH  read an edition from CSV and write it as an edition file to\n"
     "  --output PATH          the path given here, and do nothing else\n"
+    "  --identify N=R[,N=R...]  set the identification of ancient star N (running number\n"
+    "                         1..1028) to reference star R (0 for none) and write the edition\n"
+    "                         to --output, every other field as read; nothing else is done\n"
     "  --help                 show this text and exit\n"
     "\n"
     "Exit status: 0 on success, 1 when a file cannot be read or written (nothing is written\n"
@@ -75,6 +81,7 @@ struct Options {
     std::string csv;
     bool json = false;
     std::string exportEdition, importEdition, output;
+    std::vector<std::pair<int, int>> identifications;  // ancient running number, reference number
     std::string analysisOption;  // the first option that only an analysis takes
 };
 
@@ -88,6 +95,25 @@ bool splitPair(const std::string& text, std::string& first, std::string& second)
 }
 
 
+// "N=R[,N=R...]": whole numbers, N a running number of an ancient star, R a reference star's.
+bool parseIdentifications(const std::string& text, std::vector<std::pair<int, int>>& pairs) {
+    size_t start = 0;
+    while (start <= text.size()) {
+        size_t end = text.find(',', start);
+        if (end == std::string::npos) end = text.size();
+        const std::string item = text.substr(start, end - start);
+        const size_t equals = item.find('=');
+        double star, reference;
+        if (equals == std::string::npos || !parseDouble(item.substr(0, equals), star) ||
+            !parseDouble(item.substr(equals + 1), reference) || star != std::floor(star) ||
+            reference != std::floor(reference) || std::fabs(star) > 1e6 || std::fabs(reference) > 1e6)
+            return false;
+        pairs.push_back({int(star), int(reference)});
+        start = end + 1;
+    }
+    return true;
+}
+
 bool endsWithCsv(const std::string& path) {
     const std::string ending = path.size() >= 4 ? path.substr(path.size() - 4) : "";
     return ending == ".csv" || ending == ".CSV";
@@ -96,7 +122,7 @@ bool endsWithCsv(const std::string& path) {
 bool takesValue(const std::string& option) {
     for (const char* name : {"--edition", "--reference", "--epoch", "--year", "--offsets",
                              "--constellation", "--csv", "--export-edition", "--import-edition",
-                             "--output"})
+                             "--output", "--identify"})
         if (option == name) return true;
     return false;
 }
@@ -110,7 +136,8 @@ int parseOptions(int argc, char** argv, Options& o) {
             return 0;
         }
         const bool analysisOnly = arg != "--edition" && arg != "--export-edition" &&
-                                  arg != "--import-edition" && arg != "--output";
+                                  arg != "--import-edition" && arg != "--output" &&
+                                  arg != "--identify" && arg != "--reference";
         if (analysisOnly && o.analysisOption.empty()) o.analysisOption = arg;
         if (arg == "--fit-offsets" || arg == "--json") {
             (arg == "--json" ? o.json : o.fitOffsets) = true;
@@ -159,19 +186,26 @@ int parseOptions(int argc, char** argv, Options& o) {
             o.importEdition = value;
         } else if (arg == "--output") {
             o.output = value;
+        } else if (arg == "--identify") {
+            good = parseIdentifications(value, o.identifications);
         }
         if (!good) {
             complain("bad value \"" + value + "\" for " + arg + " (see --help)");
             return kExitUsage;
         }
     }
-    const bool converting = !o.exportEdition.empty() || !o.importEdition.empty();
-    if (!o.exportEdition.empty() && !o.importEdition.empty()) {
-        complain("--export-edition and --import-edition go one at a time");
+    const bool identifying = !o.identifications.empty();
+    const bool converting = !o.exportEdition.empty() || !o.importEdition.empty() || identifying;
+    if (int(!o.exportEdition.empty()) + int(!o.importEdition.empty()) + int(identifying) > 1) {
+        complain("--export-edition, --import-edition and --identify go one at a time");
         return kExitUsage;
     }
-    if (o.importEdition.empty() != o.output.empty()) {
-        complain("--import-edition and --output go together");
+    if ((o.importEdition.empty() && !identifying) != o.output.empty()) {
+        complain("--output goes with --import-edition or --identify, and they with it");
+        return kExitUsage;
+    }
+    if (!o.reference.empty() && converting && !identifying) {
+        complain("--reference does not go with converting an edition");
         return kExitUsage;
     }
     if (converting && !o.analysisOption.empty()) {
@@ -224,22 +258,6 @@ EditionPtr loadEdition(const std::string& path) {
     return edition;
 }
 
-// Writes through a temporary file in the target's folder, renamed over the target only when
-// all is written, so a failure leaves nothing behind and never a half-written file.
-bool replaceFile(const std::string& target, const std::function<bool(const char*)>& write) {
-    std::string temporary = target + ".XXXXXX";
-    const int descriptor = mkstemp(&temporary[0]);
-    if (descriptor < 0) return false;
-    const mode_t mask = umask(0);
-    umask(mask);
-    const bool ready = fchmod(descriptor, 0666 & ~mask) == 0;
-    close(descriptor);
-    const bool written =
-        ready && write(temporary.c_str()) && std::rename(temporary.c_str(), target.c_str()) == 0;
-    if (!written) std::remove(temporary.c_str());
-    return written;
-}
-
 bool writeText(const char* path, const std::string& text) {
     std::FILE* file = std::fopen(path, "wb");
     if (!file) return false;
@@ -248,7 +266,7 @@ bool writeText(const char* path, const std::string& text) {
 }
 
 bool replaceWithText(const std::string& target, const std::string& text) {
-    if (replaceFile(target, [&text](const char* path) { return writeText(path, text); }))
+    if (replaceFileWith(target, [&text](const char* path) { return writeText(path, text); }))
         return true;
     complain("cannot write " + target);
     return false;
@@ -265,9 +283,40 @@ int exportEdition(const Options& o) {
 int importEdition(const Options& o) {
     EditionPtr edition = loadCsvEdition(o.importEdition);  // CSV whatever its name
     if (!edition) return kExitFailure;
-    if (replaceFile(o.output,
-                    [&edition](const char* path) { return writeEdition(path, *edition); }))
-        return 0;
+    if (saveEdition(o.output, *edition)) return 0;
+    complain("cannot write the edition " + o.output);
+    return kExitFailure;
+}
+
+// Sets the identifications asked for and writes the edition; refuses, writing nothing, an
+// ancient number no star has and a reference number the catalogue lacks.
+int identifyStars(const Options& o) {
+    std::string editionPath, referencePath;
+    if (!resolveDataFile(o.edition, "cat1.dat", editionPath) ||
+        !resolveDataFile(o.reference, "catb.bin", referencePath))
+        return kExitFailure;
+    EditionPtr edition = loadEdition(editionPath);
+    if (!edition) return kExitFailure;
+    auto reference = std::make_unique<ReferenceCatalog>();
+    if (!readReferenceCatalog(referencePath.c_str(), *reference)) {
+        complain("cannot read the reference catalogue " + referencePath);
+        return kExitFailure;
+    }
+    for (const auto& [number, identification] : o.identifications) {
+        StarPlace place;
+        if (!starPlaceOf(*edition, number, place)) {
+            complain("there is no ancient star " + std::to_string(number) + " (1 to 1028)");
+            return kExitFailure;
+        }
+        if (identification != 0 && lookUpReferenceStar(reference->index, identification) < 0) {
+            complain("reference star " + std::to_string(identification) + " is not in " +
+                     referencePath);
+            return kExitFailure;
+        }
+        edition->constellations[place.constellation].stars[size_t(place.index)].identification =
+            identification;
+    }
+    if (saveEdition(o.output, *edition)) return 0;
     complain("cannot write the edition " + o.output);
     return kExitFailure;
 }
@@ -381,5 +430,6 @@ int main(int argc, char** argv) {
     if (status >= 0) return status;
     if (!options.exportEdition.empty()) return exportEdition(options);
     if (!options.importEdition.empty()) return importEdition(options);
+    if (!options.identifications.empty()) return identifyStars(options);
     return analyze(options);
 }
