@@ -1,5 +1,6 @@
 #include "app/commands.h"
 
+#include "app/find.h"
 #include "app/navigation.h"
 #include "app/platform_services.h"
 #include "app/shell.h"
@@ -41,6 +42,7 @@ void characterCommand(int code) {
         case 'q': toggleNearestStarsCoordinates(); break;
         case 's': setArrowMode(ArrowsMoveShift); break;
         case kCharacterStatistics: showStatisticsWindow(); break;
+        case kCharacterFind: findStar(); break;
         case 'v': setArrowMode(ArrowsMoveView); break;
     }
 }
@@ -72,6 +74,7 @@ void menuCommand(int command) {
         case CmdStatisticsFitEpoch: fitStatisticsEpoch(); break;
         case CmdStatisticsApplyOffsets: applyStatisticsOffsets(); break;
         case CmdStatisticsApplyEpochFit: applyStatisticsEpochFit(); break;
+        case CmdFind: characterCommand(kCharacterFind); break;
         case CmdAbout: showAboutBox(); break;
         case CmdExit: keyDown(KeyEscape); break;
         case CmdColorNumbers:

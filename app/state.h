@@ -11,6 +11,7 @@
 #include <string>
 
 #include "app/default_views.h"
+#include "app/find.h"
 #include "app/nearest_window.h"
 #include "app/platform_services.h"
 #include "app/statistics_window.h"
@@ -56,6 +57,7 @@ struct AppState {
     ConViewArray conViews{};
     NearestStarsState nearestStars;
     StatisticsState statistics;
+    FindState find;  // the ring round the star Find went to
     ColorTable colors;
     StarColors starColors;
     std::unique_ptr<ReferenceCatalog> reference;  // large: kept on the heap

@@ -39,6 +39,7 @@ enum PopupCommandId {
     CmdStatisticsFitEpoch = 601,
     CmdStatisticsApplyOffsets = 602,
     CmdStatisticsApplyEpochFit = 603,
+    CmdFind = 700,
     CmdAbout = 800,
     CmdExit = 900,
     CmdColorNumbers = 1003,  // 1001 + colour table entry

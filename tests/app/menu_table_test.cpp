@@ -30,6 +30,7 @@ Input inputNamedBy(const std::string& submenu, const std::string& label) {
         {"Default View", [] { onCharacter('V'); }},
         {"Default Shift", [] { onCharacter('S'); }},
         {"Zero Shift", [] { onCharacter(kCharacterCtrlS); }},
+        {"Find...", [] { onCharacter(6); }},
         {"User Guide", [] { onCharacter('h'); }},
         {"Print...", [] { onCharacter('p'); }},
         {"Save Picture...", [] { onCharacter('i'); }},
@@ -102,6 +103,6 @@ TEST_F(ShellTest, EveryMenuItemDoesWhatItsLabelSays) {
         }
     }
     // 48 constellations, 6 display elements, 3 colours, 5 arrow-key items, 5 catalog items and
-    // user guide, print, save picture, about and exit.
-    EXPECT_EQ(items, 73);
+    // find, user guide, print, save picture, about and exit.
+    EXPECT_EQ(items, 74);
 }
