@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include "app/identifications.h"
+#include "app/find.h"
 #include "app/navigation.h"
 #include "app/platform_services.h"
 #include "app/shell.h"
@@ -45,6 +46,7 @@ void characterCommand(int code) {
         case 's': setArrowMode(ArrowsMoveShift); break;
         case kCharacterStatistics: showStatisticsWindow(); break;
         case kCharacterUndo: undoOrRedo(); break;
+        case kCharacterFind: findStar(); break;
         case 'v': setArrowMode(ArrowsMoveView); break;
     }
 }
@@ -81,6 +83,7 @@ void menuCommand(int command) {
         case CmdStatisticsFitEpoch: fitStatisticsEpoch(); break;
         case CmdStatisticsApplyOffsets: applyStatisticsOffsets(); break;
         case CmdStatisticsApplyEpochFit: applyStatisticsEpochFit(); break;
+        case CmdFind: characterCommand(kCharacterFind); break;
         case CmdAbout: showAboutBox(); break;
         case CmdExit: keyDown(KeyEscape); break;
         case CmdColorNumbers:
@@ -157,6 +160,7 @@ void setEpoch() {
 
 void applyEpochSetting(const EpochSetting& setting) {
     theApp.epoch = setting;
+    theApp.find.ringShown = false;  // it marks a place the stars leave
     if (theApp.reference) applyEpoch(*theApp.reference, theApp.epoch.epoch);
     handNearestStarsMode();
     platformRepaint();

@@ -1,8 +1,8 @@
 // The services the shell asks of the platform, declared here by the shell that calls them:
 // repainting, the frame blit and text in the label font, keyboard and cursor state, the screen's
 // work area, message boxes, the popup menu, the colour and file choosers, the browser, the about
-// box, closing the window, printing, the nearest-stars and Statistics windows, the epoch dialog
-// and saving a picture of the view. No Qt here.
+// box, closing the window, printing, the nearest-stars and Statistics windows, the epoch dialog,
+// saving a picture of the view and the Find dialog. No Qt here.
 // The Qt adapter in platform/ implements these functions for the viewer; the tests, benchmarks
 // and fuzz targets link the recording fake in tests/support/ instead.
 #pragma once
@@ -158,3 +158,11 @@ struct StatisticsContent {
 // window or updates the open one in place; the user closes it (Close, Escape).
 void platformStatisticsShow(const StatisticsContent& content);
 bool platformStatisticsIsOpen();
+
+// The modal "Find" dialog over the main window: a text field with the list of what matches it
+// under it, in the nearest-stars window's fixed-pitch font, and OK and Cancel. Every change of
+// the text calls matches(context, text) (single-byte text) and shows the lines it returns, the
+// first one selected. Double click or Enter on a line, or OK with a line selected, chooses it:
+// true with its index in the last list in `chosen`. False on Cancel or Escape.
+using FindMatches = std::vector<std::string> (*)(void* context, const std::string& query);
+bool platformFindDialog(FindMatches matches, void* context, int& chosen);

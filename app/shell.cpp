@@ -2,6 +2,7 @@
 
 #include "app/commands.h"
 #include "app/identifications.h"
+#include "app/find.h"
 #include "app/navigation.h"
 #include "app/printing.h"
 #include "app/startup.h"
@@ -41,14 +42,27 @@ void onPaint() {
     drawStatusLine();
 }
 
-void onKeyDown(int virtualKey) { keyDown(virtualKey); }
-void onCharacter(int code) { characterCommand(code); }
+// A key or click in the window ends the ring round the star Find went to, before it acts.
+void onKeyDown(int virtualKey) {
+    endFindHighlight();
+    keyDown(virtualKey);
+}
+void onCharacter(int code) {
+    endFindHighlight();
+    characterCommand(code);
+}
 void onCommand(int command) { menuCommand(command); }
 void onMouseMove(int x, int y) {
     const DevicePixel pixel = devicePixelAt(x, y);
     drawCursorCoordinates(pixel.x, pixel.y);
 }
-void onLeftButtonDown(int x, int y) { queryNearestStars(x, y); }
-void onRightButtonDown(int x, int y) { showPopupMenu(x, y); }
+void onLeftButtonDown(int x, int y) {
+    endFindHighlight();
+    queryNearestStars(x, y);
+}
+void onRightButtonDown(int x, int y) {
+    endFindHighlight();
+    showPopupMenu(x, y);
+}
 bool onQueryClose() { return mayCloseWithChanges(); }
 void onDestroy(const ScreenRect& outerRect) { shutDown(outerRect); }

@@ -59,6 +59,8 @@ RenderRequest makeRenderRequest() {
     request.epoch = theApp.epoch.epoch;
     request.editionCaption = currentEditionName(theApp.catalogs).c_str();
     request.devicePixelRatio = theApp.devicePixelRatio;
+    request.highlighted = theApp.find.ringShown;
+    request.highlightDir = theApp.find.ringDirection;
     return request;
 }
 

@@ -12,6 +12,7 @@
 
 #include "app/default_views.h"
 #include "app/identifications.h"
+#include "app/find.h"
 #include "app/nearest_window.h"
 #include "app/platform_services.h"
 #include "app/statistics_window.h"
@@ -58,6 +59,7 @@ struct AppState {
     NearestStarsState nearestStars;
     StatisticsState statistics;
     IdentificationState identifications;
+    FindState find;  // the ring round the star Find went to
     ColorTable colors;
     StarColors starColors;
     std::unique_ptr<ReferenceCatalog> reference;  // large: kept on the heap

@@ -11,15 +11,12 @@
 
 static_assert(std::numeric_limits<float>::is_iec559, "the file stores IEEE 754 single floats");
 
-namespace {
-
-const char* const kGreekLetters[24] = {
+const char* const kGreekLetters[kGreekLetterCount] = {
     "alp", "bet", "gam", "del", "eps", "zet", "eta", "the", "iot", "kap", "lam", "mu",
     "nu",  "xi",  "omi", "pi",  "rho", "sig", "tau", "ups", "phi", "chi", "psi", "ome",
 };
 
-// The 88 constellation abbreviations in character-code order; byte value 1 is "And".
-const char* const kConstellationAbbreviations[88] = {
+const char* const kConstellationAbbreviations[kIauConstellationCount] = {
     "And", "Ant", "Aps", "Aql", "Aqr", "Ara", "Ari", "Aur", "Boo", "CMa", "CMi", "CVn", "Cae",
     "Cam", "Cap", "Car", "Cas", "Cen", "Cep", "Cet", "Cha", "Cir", "Cnc", "Col", "Com", "CrA",
     "CrB", "Crt", "Cru", "Crv", "Cyg", "Del", "Dor", "Dra", "Equ", "Eri", "For", "Gem", "Gru",
@@ -28,6 +25,61 @@ const char* const kConstellationAbbreviations[88] = {
     "PsA", "Psc", "Pup", "Pyx", "Ret", "Scl", "Sco", "Sct", "Ser", "Sex", "Sge", "Sgr", "Tau",
     "Tel", "TrA", "Tri", "Tuc", "UMa", "UMi", "Vel", "Vir", "Vol", "Vul",
 };
+
+const char* const kGreekLetterNames[kGreekLetterCount] = {
+    "alpha", "beta",  "gamma",  "delta", "epsilon", "zeta",    "eta",     "theta",
+    "iota",  "kappa", "lambda", "mu",    "nu",      "xi",      "omicron", "pi",
+    "rho",   "sigma", "tau",    "upsilon", "phi",   "chi",     "psi",     "omega",
+};
+
+const ConstellationNames kConstellationNames[kIauConstellationCount] = {
+    {"Andromeda", "Andromedae"},           {"Antlia", "Antliae"},
+    {"Apus", "Apodis"},                    {"Aquila", "Aquilae"},
+    {"Aquarius", "Aquarii"},               {"Ara", "Arae"},
+    {"Aries", "Arietis"},                  {"Auriga", "Aurigae"},
+    {"Bootes", "Bootis"},                  {"Canis Major", "Canis Majoris"},
+    {"Canis Minor", "Canis Minoris"},      {"Canes Venatici", "Canum Venaticorum"},
+    {"Caelum", "Caeli"},                   {"Camelopardalis", "Camelopardalis"},
+    {"Capricornus", "Capricorni"},         {"Carina", "Carinae"},
+    {"Cassiopeia", "Cassiopeiae"},         {"Centaurus", "Centauri"},
+    {"Cepheus", "Cephei"},                 {"Cetus", "Ceti"},
+    {"Chamaeleon", "Chamaeleontis"},       {"Circinus", "Circini"},
+    {"Cancer", "Cancri"},                  {"Columba", "Columbae"},
+    {"Coma Berenices", "Comae Berenices"}, {"Corona Australis", "Coronae Australis"},
+    {"Corona Borealis", "Coronae Borealis"}, {"Crater", "Crateris"},
+    {"Crux", "Crucis"},                    {"Corvus", "Corvi"},
+    {"Cygnus", "Cygni"},                   {"Delphinus", "Delphini"},
+    {"Dorado", "Doradus"},                 {"Draco", "Draconis"},
+    {"Equuleus", "Equulei"},               {"Eridanus", "Eridani"},
+    {"Fornax", "Fornacis"},                {"Gemini", "Geminorum"},
+    {"Grus", "Gruis"},                     {"Hercules", "Herculis"},
+    {"Horologium", "Horologii"},           {"Hydra", "Hydrae"},
+    {"Hydrus", "Hydri"},                   {"Indus", "Indi"},
+    {"Leo Minor", "Leonis Minoris"},       {"Lacerta", "Lacertae"},
+    {"Leo", "Leonis"},                     {"Lepus", "Leporis"},
+    {"Libra", "Librae"},                   {"Lupus", "Lupi"},
+    {"Lynx", "Lyncis"},                    {"Lyra", "Lyrae"},
+    {"Mensa", "Mensae"},                   {"Microscopium", "Microscopii"},
+    {"Monoceros", "Monocerotis"},          {"Musca", "Muscae"},
+    {"Norma", "Normae"},                   {"Octans", "Octantis"},
+    {"Ophiuchus", "Ophiuchi"},             {"Orion", "Orionis"},
+    {"Pavo", "Pavonis"},                   {"Pegasus", "Pegasi"},
+    {"Perseus", "Persei"},                 {"Phoenix", "Phoenicis"},
+    {"Pictor", "Pictoris"},                {"Piscis Austrinus", "Piscis Austrini"},
+    {"Pisces", "Piscium"},                 {"Puppis", "Puppis"},
+    {"Pyxis", "Pyxidis"},                  {"Reticulum", "Reticuli"},
+    {"Sculptor", "Sculptoris"},            {"Scorpius", "Scorpii"},
+    {"Scutum", "Scuti"},                   {"Serpens", "Serpentis"},
+    {"Sextans", "Sextantis"},              {"Sagitta", "Sagittae"},
+    {"Sagittarius", "Sagittarii"},         {"Taurus", "Tauri"},
+    {"Telescopium", "Telescopii"},         {"Triangulum Australe", "Trianguli Australis"},
+    {"Triangulum", "Trianguli"},           {"Tucana", "Tucanae"},
+    {"Ursa Major", "Ursae Majoris"},       {"Ursa Minor", "Ursae Minoris"},
+    {"Vela", "Velorum"},                   {"Virgo", "Virginis"},
+    {"Volans", "Volantis"},                {"Vulpecula", "Vulpeculae"},
+};
+
+namespace {
 
 // Byte offsets of the record fields.
 enum RecordOffset {

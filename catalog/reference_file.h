@@ -27,6 +27,20 @@ constexpr FieldRange kRadialVelocityRange = {-400.0f, 400.0f};
 constexpr FieldRange kMagnitudeRange = {-1.5f, 8.0f};
 constexpr FieldRange kColorIndexRange = {-0.5f, 6.0f};
 
+// The designation bytes' tables: Greek letter 1..24 and constellation 1..88 (in character-code
+// order, 1 is "And") as the catalogue abbreviates them, and the same spelled out: the letter's
+// name and the constellation's full name in the nominative and the genitive.
+constexpr int kGreekLetterCount = 24;
+constexpr int kIauConstellationCount = 88;
+struct ConstellationNames {
+    const char* nominative;  // "Canis Major"
+    const char* genitive;    // "Canis Majoris"
+};
+extern const char* const kGreekLetters[kGreekLetterCount];  // "alp"
+extern const char* const kGreekLetterNames[kGreekLetterCount];  // "alpha"
+extern const char* const kConstellationAbbreviations[kIauConstellationCount];  // "CMa"
+extern const ConstellationNames kConstellationNames[kIauConstellationCount];
+
 // One record exactly as stored: the scaled integers and the four designation bytes.
 struct ReferenceRecord {
     int16_t number = 0;

@@ -1,5 +1,6 @@
 #include "render/sky_layers.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
@@ -297,12 +298,27 @@ void referenceStars(FrameLayers& f) {
         if (star.visible) drawReferenceStar(f.target, star);
 }
 
+// The ring over everything; the rings' own width follows the ratio.
+void highlightRing(FrameLayers& f) {
+    if (!f.request.highlighted) return;
+    float x, y;
+    if (!projectStar(f.view, f.request.highlightDir, x, y)) return;
+    drawRing(*f.target.frame, x, y, highlightRingRadius(f.view, f.request.devicePixelRatio),
+             kHighlightRingColor, f.request.devicePixelRatio);
+}
+
 // Bottom to top. Lines and circles blend by maximum and star dots add, so later layers never
 // darken earlier ones, and a dot over a line brightens it.
 using Layer = void (*)(FrameLayers&);
-constexpr Layer kLayers[] = {eclipticGrid, equatorialGrid, idLines, ancientStars, referenceStars};
+constexpr Layer kLayers[] = {eclipticGrid, equatorialGrid, idLines,
+                             ancientStars, referenceStars, highlightRing};
 
 }  // namespace
+
+double highlightRingRadius(const SkyView& view, double devicePixelRatio) {
+    return std::max(kHighlightRingPixels * devicePixelRatio,
+                    kHighlightRingCircles * view.pixelsPerDegree);
+}
 
 void renderFrame(const RenderRequest& request, FrameBuffer& frame, ColorTable& colors,
                  const StarColors& starColors, const FrameOutput& output) {

@@ -1,9 +1,10 @@
 // Sky layers: turns one RenderRequest into a picture. Projects both catalogues through the view,
 // clears the frame, draws the enabled layers bottom to top (ecliptic grid, equatorial grid,
-// identification lines, ancient stars, reference stars), presents the frame and writes the star
-// numbers over it through the platform's text calls. The grid and identification-line walkers
-// compute geometry only and hand clipped lines to sinks, so printing drives the same walkers
-// with pen-drawing sinks. Called by the shell's paint handler, the snapshot tool and printing.
+// identification lines, ancient stars, reference stars, the ring round a star Find went to),
+// presents the frame and writes the star numbers over it through the platform's text calls. The
+// grid and identification-line walkers compute geometry only and hand clipped lines to sinks, so
+// printing drives the same walkers with pen-drawing sinks. Called by the shell's paint handler,
+// the snapshot tool and printing.
 #pragma once
 
 #include "catalog/catalog.h"
@@ -26,6 +27,10 @@ struct RenderRequest {
     // its pixelsPerDegree, the circles' radius and the labels' offsets); dots, lines and rings
     // grow by this ratio, keeping their size on the screen. Printing draws without it.
     double devicePixelRatio = 1;
+    // A star Find went to: a ring round this direction (the stars' frame), over every other
+    // layer. None unless `highlighted`.
+    bool highlighted = false;
+    Vector3 highlightDir = {};
 };
 
 // A length of a window in device pixels at a ratio, rounded to the nearest (halves up): the
@@ -118,6 +123,13 @@ ScreenPoint labelAnchor(const AncientStar& star, const ReferenceCatalog& refStar
 void drawStarNumbers(const FrameOutput& output, const Constellation& constellation,
                      const ReferenceCatalog& refStars, int displayFlags, double circleRadius,
                      Color textColor);
+
+// The ring round a found star: its radius in device pixels for a view and ratio (the larger of
+// a fixed size on the screen and a share of the ancient stars' circles), and its colour.
+constexpr double kHighlightRingPixels = 12;    // window pixels
+constexpr double kHighlightRingCircles = 1.6;  // times the ancient stars' circle radius
+constexpr Color kHighlightRingColor = makeColor(255, 210, 40);
+double highlightRingRadius(const SkyView& view, double devicePixelRatio);
 
 // One whole frame. `frame` must already have the view's size; the grid colours come from
 // `colors`, whose working entry ColorCurrentLine is set to each grid's colour in turn.

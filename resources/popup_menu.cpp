@@ -98,6 +98,7 @@ const PopupMenuEntry kPopupMenu[] = {
     item("t  Statistics", 406),
     end(),
     separator(),
+    item("Find...", 700),
     item("User Guide", 1100),
     item("Print...", 500),
     item("Save Picture...", 501),

@@ -43,6 +43,7 @@ enum PopupCommandId {
     // Not in the menu: the nearest-stars list's context menu, one per identification offered.
     CmdIdentifyFirst = 710,
     CmdIdentifyLast = 719,
+    CmdFind = 700,
     CmdAbout = 800,
     CmdExit = 900,
     CmdColorNumbers = 1003,  // 1001 + colour table entry

@@ -30,6 +30,7 @@ Input inputNamedBy(const std::string& submenu, const std::string& label) {
         {"Default View", [] { onCharacter('V'); }},
         {"Default Shift", [] { onCharacter('S'); }},
         {"Zero Shift", [] { onCharacter(kCharacterCtrlS); }},
+        {"Find...", [] { onCharacter(6); }},
         {"User Guide", [] { onCharacter('h'); }},
         {"Print...", [] { onCharacter('p'); }},
         {"Save Picture...", [] { onCharacter('i'); }},
@@ -102,7 +103,7 @@ TEST_F(ShellTest, EveryMenuItemDoesWhatItsLabelSays) {
             EXPECT_EQ(theApp.displayFlags ^ kDefaultDisplayFlags, flagNamedBy(entry.text));
         }
     }
-    // 48 constellations, 6 display elements, 3 colours, 5 arrow-key items, 5 catalog items and
-    // user guide, print, save picture, about and exit.
-    EXPECT_EQ(items, 74);
+    // 48 constellations, 6 display elements, 3 colours, 5 arrow-key items, 7 catalog items and
+    // find, user guide, print, save picture, about and exit.
+    EXPECT_EQ(items, 75);
 }

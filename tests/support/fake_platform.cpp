@@ -127,6 +127,15 @@ void platformStatisticsShow(const StatisticsContent& content) {
 }
 bool platformStatisticsIsOpen() { return fake.statisticsOpen; }
 
+bool platformFindDialog(FindMatches matches, void* context, int& chosen) {
+    log("find dialog");
+    FindAnswer typed;
+    if (!answer(fake.findAnswers, typed)) return false;
+    fake.findLines = matches(context, typed.typed);
+    chosen = typed.line;
+    return true;
+}
+
 bool platformPrintDialog(PrinterPage& page) {
     log("print dialog");
     if (fake.printerAnswer) page = *fake.printerAnswer;

@@ -44,6 +44,12 @@ struct PageRecording {
 // A text measures half the font height per character and one font height.
 PageSurface recordingSurface(PageRecording& recording);
 
+// How the Find dialog is answered: the text typed, then the line chosen (its index in the list).
+struct FindAnswer {
+    std::string typed;
+    int line;
+};
+
 struct FakePlatform {
     // The newest lines only, e.g. "repaint", "frame 800x600", "start page 1": a run that never
     // looks at them keeps its memory bounded.
@@ -62,6 +68,8 @@ struct FakePlatform {
     StatisticsContent statistics;
     std::vector<std::string> identifyChoices;  // the nearest-stars list's context actions
     std::string windowTitle = "Tessaran Stars";
+    // The lines the last Find dialog listed for the text typed.
+    std::vector<std::string> findLines;
 
     // Scripted. The dialogs take their answers from the front; none left or nullopt cancels.
     bool shiftDown = false, controlDown = false, cursorKnown = false;
@@ -72,6 +80,7 @@ struct FakePlatform {
     std::deque<std::optional<Color>> colorAnswers;
     std::deque<std::optional<EpochSetting>> epochAnswers;
     std::deque<std::optional<int>> questionAnswers;  // button index; none left: the last button
+    std::deque<std::optional<FindAnswer>> findAnswers;
     std::optional<PrinterPage> printerAnswer;
     Color customColorOnConfirm = 0;         // put into custom colour 0 on a confirmed colour
     std::string failingStep;                // the printer step logged as this line fails
