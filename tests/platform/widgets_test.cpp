@@ -10,13 +10,9 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QPlainTextEdit>
-#include <QPointer>
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollBar>
-#include <QtTest>
-#include <string>
-#include <vector>
 
 #include "dialog_helpers.h"
 #include "geometry/vectors.h"
@@ -29,8 +25,9 @@
 
 namespace {
 
-std::vector<std::string> calls;  // one line per handler call
-std::vector<std::string> boxes;  // the message boxes' texts
+using Strings = std::vector<std::string>;
+Strings calls;  // one line per handler call
+Strings boxes;  // the message boxes' texts
 FrameBuffer frame;
 
 void record(const std::string& line) { calls.push_back(line); }
@@ -42,17 +39,14 @@ std::string keyLine(const char* what, int code) {
 }
 
 // Colours with every channel distinct: four neighbours in one group of four frame pixels (0 to 3)
-// and the corners (4 to 7).
+// and the corners (4 to 7), painted at the frame's corners and along its middle row.
 constexpr Color lane(int k) { return makeColor(10 * k + 1, 20 * k + 2, 30 * k + 3); }
-
-// Paints known pixels at the frame's corners and a run of four along its middle row.
 void paintPattern() {
     record("paint");
     frameClear(frame);
-    int w = frame.width, h = frame.height;
     for (int k = 0; k < 4; ++k) {
-        framePutPixel(frame, 4 + k, h / 2, lane(k));
-        framePutPixel(frame, k % 2 * (w - 1), k / 2 * (h - 1), lane(4 + k));
+        framePutPixel(frame, 4 + k, frame.height / 2, lane(k));
+        framePutPixel(frame, k % 2 * (frame.width - 1), k / 2 * (frame.height - 1), lane(4 + k));
     }
     platformPresentFrame(frame);
 }
@@ -74,8 +68,7 @@ const WindowHandlers kRecording{
 };
 
 Color pixelAt(const QImage& image, int x, int y) {
-    QRgb p = image.pixel(x, y);
-    return makeColor(qRed(p), qGreen(p), qBlue(p));
+    return makeColor(qRed(image.pixel(x, y)), qGreen(image.pixel(x, y)), qBlue(image.pixel(x, y)));
 }
 
 QList<QWidget*> aboutBoxes() {
@@ -85,11 +78,14 @@ QList<QWidget*> aboutBoxes() {
     return found;
 }
 
-// Eleven lines as the shell writes them, "\r\n" after each; the second carries degree marks.
-std::string elevenLineList() {
-    std::string text = "17 Ursa Minor 1\r\n 424      alp UMi   63\xBA" "00'  66\xBA" "00'  3.0\r\n";
-    for (int i = 0; i < 9; ++i) text += std::string(40, char('a' + i)) + "\r\n";
-    return text;
+QStringList texts(const EpochDialog& dialog) {
+    return {dialog.field(EpochFieldDate)->text(), dialog.field(EpochFieldLongitude)->text(),
+            dialog.field(EpochFieldLatitude)->text()};
+}
+void typeInto(QLineEdit* field, const QString& text) {
+    field->setFocus(Qt::MouseFocusReason);
+    field->selectAll();
+    QTest::keyClicks(field, text);
 }
 
 }  // namespace
@@ -105,15 +101,6 @@ class WidgetsTest : public QObject {
         dialog->show();
         dialog->activateWindow();
         return QTest::qWaitForWindowActive(dialog.get()) ? std::move(dialog) : nullptr;
-    }
-    static QStringList texts(const EpochDialog& dialog) {
-        return {dialog.field(EpochFieldDate)->text(), dialog.field(EpochFieldLongitude)->text(),
-                dialog.field(EpochFieldLatitude)->text()};
-    }
-    static void typeInto(QLineEdit* field, const QString& text) {
-        field->setFocus(Qt::MouseFocusReason);
-        field->selectAll();
-        QTest::keyClicks(field, text);
     }
 
 private Q_SLOTS:
@@ -135,13 +122,14 @@ private Q_SLOTS:
     void cleanup() { window.reset(); }
 
     void windowEventsReachTheHandlers() {
-        QCOMPARE(window->windowTitle(), QString("Tessaran Stars"));
         QCOMPARE(window->cursor().shape(), Qt::CrossCursor);
         calls.resize(3);
-        QCOMPARE(calls, (std::vector<std::string>{"create", "size 301x201", "paint"}));
+        QCOMPARE(calls, (Strings{"create", "size 301x201", "paint"}));
 
         // Virtual keys by their codes, typed characters as single bytes; Ctrl+letter is the
-        // control code, Alt alone types nothing, Ctrl+Alt (AltGr) types the key's text.
+        // control code, Alt alone types nothing, Ctrl+Alt (AltGr) types the key's text. Handed
+        // to the window itself, past the application's own note of the keyboard's state: the
+        // handlers must read the Shift and Control state of the key event.
         constexpr auto S = Qt::ShiftModifier, C = Qt::ControlModifier, A = Qt::AltModifier;
         const struct {
             int key;
@@ -158,15 +146,12 @@ private Q_SLOTS:
             {Qt::Key_unknown, {}, u"\u20ac", nullptr},  // the euro sign: not in the code page
             {Qt::Key_A, C | S, u"\x01", "char 1 shift ctrl"},
         };
-        // Handed to the window itself, past the application's own note of the keyboard's state:
-        // the handlers must read the Shift and Control state of the key event.
         for (const auto& c : cases) {
             calls.clear();
             QKeyEvent press(QEvent::KeyPress, c.key, c.modifiers, QString::fromUtf16(c.text));
             static_cast<QObject*>(window.get())->event(&press);
-            std::vector<std::string> expected;
-            if (c.expected) expected.push_back(c.expected);
-            QVERIFY2(calls == expected, c.expected ? c.expected : "nothing");
+            QVERIFY2(calls == (c.expected ? Strings{c.expected} : Strings{}),
+                     c.expected ? c.expected : "nothing");
         }
         // Outside a key press the keyboard's present state counts, not the last key's.
         QVERIFY(!platformShiftDown() && !platformControlDown());
@@ -180,28 +165,29 @@ private Q_SLOTS:
         QApplication::sendEvent(window.get(), &outside);
         QTest::mouseClick(window.get(), Qt::LeftButton, {}, QPoint(5, 6));
         QTest::mouseClick(window.get(), Qt::RightButton, {}, QPoint(300, 200));
-        QCOMPARE(calls, (std::vector<std::string>{"move 30,40", "left 5,6", "right 300,200"}));
+        QCOMPARE(calls, (Strings{"move 30,40", "left 5,6", "right 300,200"}));
     }
 
     // The bottom-up frame's pixel (x, y) shows at the window's (x, y); a resize makes a frame of
     // the new size and paints it at once, and a repaint has painted when it returns.
     void resizeRepaintsTheFrame() {
-        auto checkShown = [this](int w, int h) {
-            QImage shown = window->grab().toImage();
-            QCOMPARE(shown.size(), QSize(w, h));
+        for (QSize size : {QSize(301, 201), QSize(170, 90)}) {
+            if (size.width() == 170) {
+                calls.clear();
+                window->resize(size);
+                QCOMPARE(calls, (Strings{"size 170x90", "paint"}));
+            }
+            const QImage shown = window->grab().toImage();
+            const int w = size.width(), h = size.height();
+            QCOMPARE(shown.size(), size);
             QCOMPARE(pixelAt(shown, 1, 1), kBlack);
             for (int k = 0; k < 4; ++k) {
                 QCOMPARE(pixelAt(shown, k % 2 * (w - 1), k / 2 * (h - 1)), lane(4 + k));
                 QCOMPARE(pixelAt(shown, 4 + k, h / 2), lane(k));
             }
-        };
-        checkShown(301, 201);
-        calls.clear();
-        window->resize(170, 90);
-        QCOMPARE(calls, (std::vector<std::string>{"size 170x90", "paint"}));
-        checkShown(170, 90);
+        }
         platformRepaint();
-        QCOMPARE(calls, (std::vector<std::string>{"size 170x90", "paint", "paint"}));
+        QCOMPARE(calls, (Strings{"size 170x90", "paint", "paint"}));
     }
 
     // The shell sets check marks and texts ('&' shown as it is); a chosen item comes back as a
@@ -210,8 +196,7 @@ private Q_SLOTS:
         QMenu* menu = window->popupMenu();
         platformSetMenuCheck(206, true);
         platformSetMenuCheck(108, false);
-        QVERIFY(findMenuCommand(menu, 206)->isChecked());
-        QVERIFY(!findMenuCommand(menu, 108)->isChecked());
+        QVERIFY(findMenuCommand(menu, 206)->isChecked() && !findMenuCommand(menu, 108)->isChecked());
         platformSetMenuText(402, "F2  Ink & Quill \xBA");
         QCOMPARE(findMenuCommand(menu, 402)->text(), QString::fromUtf8("F2  Ink && Quill º"));
 
@@ -225,7 +210,7 @@ private Q_SLOTS:
         platformTrackPopupMenu(40, 30);
         QCOMPARE(opensAt, window->mapToGlobal(QPoint(40, 30)));
         QVERIFY(calls.empty());
-        QTRY_COMPARE(calls, std::vector<std::string>{"command 1100"});
+        QTRY_COMPARE(calls, Strings{"command 1100"});
     }
 
     // The colour chooser starts at the colour given, with the run's custom colours, and hands
@@ -236,38 +221,32 @@ private Q_SLOTS:
         Color custom[16] = {}, chosen = kBlack;
         custom[3] = makeColor(1, 2, 3);
         QColor startedAt, customSeen;
-        whenModalOpens<QColorDialog>("colour chooser", [&](QColorDialog* dialog) {
-            startedAt = dialog->currentColor(), customSeen = QColorDialog::customColor(3);
-            QColorDialog::setCustomColor(5, QColor(9, 8, 7));
-            dialog->setCurrentColor(QColor(200, 100, 50));
-            dialog->accept();
-        });
-        QVERIFY(platformChooseColor(makeColor(64, 32, 32), custom, chosen));
-        QVERIFY(startedAt == QColor(64, 32, 32) && customSeen == QColor(1, 2, 3));
-        QCOMPARE(chosen, makeColor(200, 100, 50));
-        whenModalOpens<QColorDialog>("colour chooser", [](QColorDialog* dialog) {
-            QColorDialog::setCustomColor(6, QColor(4, 5, 6));
-            dialog->setCurrentColor(Qt::white);
-            dialog->reject();
-        });
-        QVERIFY(!platformChooseColor(kWhite, custom, chosen));
-        QCOMPARE(chosen, makeColor(200, 100, 50));
+        for (bool ok : {true, false}) {
+            whenModalOpens<QColorDialog>("colour chooser", [&, ok](QColorDialog* dialog) {
+                startedAt = dialog->currentColor(), customSeen = QColorDialog::customColor(3);
+                QColorDialog::setCustomColor(ok ? 5 : 6, QColor(9, 8, ok ? 7 : 6));
+                dialog->setCurrentColor(ok ? QColor(200, 100, 50) : Qt::white);
+                if (ok) dialog->accept();
+                else dialog->reject();
+            });
+            QCOMPARE(platformChooseColor(makeColor(64, 32, 32), custom, chosen), ok);
+            QVERIFY(startedAt == QColor(64, 32, 32) && customSeen == QColor(1, 2, 3));
+            QCOMPARE(chosen, makeColor(200, 100, 50));
+        }
         QVERIFY(custom[3] == makeColor(1, 2, 3) && custom[5] == makeColor(9, 8, 7) &&
-                custom[6] == makeColor(4, 5, 6));
+                custom[6] == makeColor(9, 8, 6));
 
         QTemporaryDir folder;
         QFile(folder.filePath("edition.dat")).open(QIODevice::WriteOnly);
         const QString working = QDir::currentPath(), file = folder.filePath("edition.dat");
         QString seen;
-        // Answered as a person meets it: active, the keyboard in its name field, whose text a
-        // selection made meanwhile no longer replaces; the full path goes in there.
-        auto active = [](QFileDialog* dialog) { return dialog->isActiveWindow(); };
+        // Answered as a person meets it: active, the full path typed into its name field.
         whenModalOpens<QFileDialog>("file chooser", [&seen, file](QFileDialog* dialog) {
             seen = dialog->windowTitle() + " in " + dialog->directory().absolutePath() + " " +
                    dialog->nameFilters().join(' ');
             dialog->findChild<QLineEdit*>("fileNameEdit")->setText(file);
             static_cast<QDialog*>(dialog)->accept();
-        }, active);
+        }, [](QFileDialog* dialog) { return dialog->isActiveWindow(); });
         std::string path;
         QVERIFY(platformChooseFile("Load Catalog", "*.dat", folder.path().toStdString(), path));
         QVERIFY2(seen.startsWith("Load Catalog in " + folder.path()) && seen.contains("*.dat"),
@@ -290,7 +269,10 @@ private Q_SLOTS:
 
     void nearestStarsList() {
         QVERIFY(!platformNearestStarsIsOpen());
-        platformNearestStarsShow("Nearest Stars [lon/lat]", elevenLineList().c_str(), 10, 20);
+        // Eleven lines as the shell writes them, "\r\n" after each; the second has degree marks.
+        std::string eleven = "17 Ursa Minor 1\r\n 424      alp UMi   63\xBA" "00'  66\xBA" "00'  3.0\r\n";
+        for (int i = 0; i < 9; ++i) eleven += std::string(40, char('a' + i)) + "\r\n";
+        platformNearestStarsShow("Nearest Stars [lon/lat]", eleven.c_str(), 10, 20);
         NearestStarsWindow* shown = nearestStarsWindow();
         QVERIFY(platformNearestStarsIsOpen());
         QCOMPARE(shown->windowTitle(), QString("Nearest Stars [lon/lat]"));
@@ -305,8 +287,7 @@ private Q_SLOTS:
         QTRY_VERIFY(list->horizontalScrollBar()->maximum() > 0);
         list->setPlainText(QString("M\n").repeated(11) + "M");
         QTRY_VERIFY(list->verticalScrollBar()->maximum() > 0);
-
-        // Close: the default button, with the focus.
+        // Close is the default button, with the focus.
         QPushButton* close = shown->closeButton();
         QVERIFY(close->isDefault());
         QCOMPARE(shown->focusWidget(), static_cast<QWidget*>(close));
@@ -314,9 +295,8 @@ private Q_SLOTS:
         // Placed two pixels right of and below the click; near the work area's right and
         // bottom edges, ending two pixels left of and above it.
         QCOMPARE(shown->frameGeometry().topLeft(), window->mapToGlobal(QPoint(12, 22)));
-        QRect area = window->screen()->availableGeometry();
-        QPoint corner = area.bottomRight() - QPoint(4, 4);
-        QPoint client = window->mapFromGlobal(corner);
+        const QPoint corner = window->screen()->availableGeometry().bottomRight() - QPoint(4, 4);
+        const QPoint client = window->mapFromGlobal(corner);
         platformNearestStarsShow("Nearest Stars [lon/lat]", "x", client.x(), client.y());
         QCOMPARE(nearestStarsWindow(), shown);
         QCOMPARE(shown->frameGeometry().bottomRight(), corner - QPoint(3, 3));
@@ -324,34 +304,29 @@ private Q_SLOTS:
         // Retitled while open; Close, Escape and Enter close it, and a closed one keeps its title.
         platformNearestStarsSetTitle("Nearest Stars [ra/dec]");
         QCOMPARE(shown->windowTitle(), QString("Nearest Stars [ra/dec]"));
-        QTest::mouseClick(close, Qt::LeftButton);
-        QVERIFY(!platformNearestStarsIsOpen());
-        platformNearestStarsSetTitle("Nearest Stars [lon/lat]");
-        QCOMPARE(shown->windowTitle(), QString("Nearest Stars [ra/dec]"));
-        for (bool onList : {true, false}) {  // Escape in the list, Enter on the button
-            platformNearestStarsShow("t", "x", 10, 20);
-            if (onList) QTest::keyClick(list, Qt::Key_Escape);
-            else QTest::keyClick(close, Qt::Key_Return);
+        for (Qt::Key key : {Qt::Key_unknown, Qt::Key_Escape, Qt::Key_Return}) {
+            if (key == Qt::Key_unknown) QTest::mouseClick(close, Qt::LeftButton);
+            else QTest::keyClick(key == Qt::Key_Escape ? static_cast<QWidget*>(list) : close, key);
             QVERIFY(!platformNearestStarsIsOpen());
+            platformNearestStarsSetTitle("Nearest Stars [lon/lat]");
+            QCOMPARE(shown->windowTitle(), QString("Nearest Stars [ra/dec]"));
+            platformNearestStarsShow("Nearest Stars [ra/dec]", "x", 10, 20);
         }
 
         // F1 to F3 and q typed here act on the main window, once this window's own event is
-        // done; every other key stays here.
-        platformNearestStarsShow("t", "x", 10, 20);
+        // done; every other key ("Q" is not q) stays here.
         calls.clear();
-        QTest::keyClick(shown->list(), Qt::Key_F2);
-        QTest::keyClick(shown->closeButton(), Qt::Key_F3);
+        QTest::keyClick(list, Qt::Key_F2);
+        QTest::keyClick(close, Qt::Key_F3);
         QTest::keyClick(shown, Qt::Key_F1);
-        QTest::keyClick(shown->list(), Qt::Key_Q);
+        QTest::keyClick(list, Qt::Key_Q);
         QVERIFY(calls.empty());
-        QTRY_COMPARE(calls,
-                     (std::vector<std::string>{"key 113", "key 114", "key 112", "char 113"}));
+        QTRY_COMPARE(calls, (Strings{"key 113", "key 114", "key 112", "char 113"}));
         calls.clear();
-        QTest::keyClick(shown->list(), 'Q', Qt::ShiftModifier);  // "Q" is not q
-        QTest::keyClick(shown->closeButton(), Qt::Key_Left);
+        QTest::keyClick(list, 'Q', Qt::ShiftModifier);
+        QTest::keyClick(close, Qt::Key_Left);
         QCoreApplication::sendPostedEvents();
-        QVERIFY(calls.empty());
-        QVERIFY(platformNearestStarsIsOpen());
+        QVERIFY(calls.empty() && platformNearestStarsIsOpen());
     }
 
     // The splash returns at once, leaves the keyboard with its owner, ignores keys and closes
@@ -394,7 +369,7 @@ private Q_SLOTS:
         for (int i = 0; i < 4; ++i)
             QCOMPARE(aboutBoxPosition(owners[i][0], QSize(284, 125), owners[i][1]), placed[i]);
         openAboutBox(window.get(), 60000);
-        QRect outer = window->frameGeometry();
+        const QRect outer = window->frameGeometry();
         QCOMPARE(aboutBoxes().value(0)->frameGeometry().topLeft(),
                  outer.topLeft() + QPoint((outer.width() - 284) / 2, (outer.height() - 125) / 2));
     }
@@ -403,24 +378,17 @@ private Q_SLOTS:
     // fields, "Custom" chosen leaves them. A field that parses is rewritten when it loses the
     // focus, one that does not is kept as typed; OK with an invalid field says so and stays open.
     void epochDialogPresetsFieldsAndValidation() {
+        const EpochPreset& second = kEpochPresets[1];
+        auto preset = openEpochDialog({second.epoch, second.offsetLon, second.offsetLat});
+        QVERIFY(preset && preset->presets()->currentIndex() == 2);
+        preset.reset();
         auto dialog = openEpochDialog(EpochSetting{});
         QVERIFY(dialog);
         QComboBox* presets = dialog->presets();
-        QLineEdit* date = dialog->field(EpochFieldDate);
-        QLineEdit* lat = dialog->field(EpochFieldLatitude);
-        QCOMPARE(dialog->windowTitle(), QString("Set Epoch"));
+        QLineEdit *date = dialog->field(EpochFieldDate), *lat = dialog->field(EpochFieldLatitude);
         QCOMPARE(texts(*dialog), QStringList({"20 Jul 137 AD", "+0º00'", "+0º00'"}));
-        QCOMPARE(QStringList({presets->itemText(0), presets->itemText(1), presets->itemText(2)}),
-                 QStringList({"Custom", "Maridon", "Calvoridon"}));
         QCOMPARE(presets->currentIndex(), 1);
         QVERIFY(date->hasFocus() && dialog->okButton()->isDefault());
-        const EpochPreset& second = kEpochPresets[1];
-        auto preset = openEpochDialog({second.epoch, second.offsetLon, second.offsetLat});
-        QCOMPARE(preset->presets()->currentIndex(), 2);
-        preset.reset();
-
-        dialog->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(dialog.get()));
         presets->setFocus();
         QTest::keyClick(presets, Qt::Key_Down);
         QCOMPARE(texts(*dialog), QStringList({"1 Jan 130 BC", "-2º40'", "+0º00'"}));
@@ -430,21 +398,14 @@ private Q_SLOTS:
         QCOMPARE(presets->currentIndex(), 0);
         QCOMPARE(texts(*dialog), QStringList({"1 Jan 130 BC", "-2º40'", "+1º30'"}));
 
-        typeInto(date, "jul 20, 137");
-        QCOMPARE(date->text(), QString("jul 20, 137"));
-        QTest::keyClick(date, Qt::Key_Tab);
-        QCOMPARE(date->text(), QString("20 Jul 137 AD"));
         typeInto(dialog->field(EpochFieldLongitude), "2.5");
         typeInto(lat, QString::fromUtf8("-1°30"));
         typeInto(date, "20/7/137");
+        QTest::keyClick(date, Qt::Key_Tab);
         QCOMPARE(texts(*dialog), QStringList({"20/7/137", "+2º30'", "-1º30'"}));
-        typeInto(lat, "1 60");
-        QTest::keyClick(lat, Qt::Key_Tab);
-        QCOMPARE(texts(*dialog), QStringList({"20/7/137", "+2º30'", "1 60"}));
         QVERIFY(boxes.empty());
-
         QTest::mouseClick(dialog->okButton(), Qt::LeftButton);
-        QCOMPARE(boxes, std::vector<std::string>{"One or more of the values is invalid."});
+        QCOMPARE(boxes, Strings{"One or more of the values is invalid."});
         QVERIFY(dialog->isVisible());
         typeInto(date, "137 BC");
         typeInto(lat, "-0 30");
