@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # The real viewer under Xvfb, driven as a person drives it, and started on bad input as a new
-# user may hand it. Usage: run_e2e.sh session|bad_input_starts|bad_input_refused|high_dpi VIEWER
+# user may hand it. Usage: run_e2e.sh session|bad_input_starts|bad_input_refused|high_dpi|identify VIEWER
 # PROBE DATA_DIR. Each run copies the viewer into a fresh program/ with the shipped data beside
 # it (its settings stay out of the build folder) and runs it in work/. Exit status: 0 passed,
 # 1 failed, 77 skipped (a tool is missing).
@@ -292,10 +292,81 @@ case_high_dpi() {
     ends_cleanly "ratio 2"
 }
 
+# Find a star, give it another identification from the nearest-stars list, save the edition when
+# closing, and see the new identification when the viewer starts again on the saved file.
+STAR_FOUND=380  # the first edition's alp Tau, in the Hyades: several reference stars beside it
+find_and_go() {  # Ctrl+F, the query and Enter: the first match, the ancient star, gone to
+    xdo windowfocus --sync "$MAIN"
+    xdo key ctrl+f
+    poll 5 eval 'FIND=$(windows_titled "^Find$" | head -1); [ -n "$FIND" ]' || return 1
+    xdo windowfocus --sync "$FIND"
+    xdo type --delay 30 "$1"
+    xdo key Return
+    poll 5 eval '[ -z "$(windows_titled "^Find$")" ]'
+}
+# A click on the middle of the sky, where Find put the star: its nearest-stars list.
+click_middle() { xdo mousemove --window "$MAIN" $((WIN_W / 2)) $((WIN_H / 2)) click 1; poll 5 find_nearest_window; }
+# The list closed with Escape, then a settled screenshot of the sky.
+list_closed_shot() {
+    xdo windowfocus --sync "$NEAREST"
+    xdo key Escape
+    poll 5 no_nearest_window && xdo windowfocus --sync "$MAIN" && settled_shot
+}
+program_windows() { xdo search --onlyvisible --classname '^tessaran-stars$' 2>/dev/null | wc -l; }
+case_identify() {
+    new_run identify
+    local before changed windows line=$((STAR_FOUND + 1)) saved=$RUN/work/saved.dat
+    run_viewer
+    main_window_comes_up identify || return
+    check "Ctrl+F, $STAR_FOUND and Enter go to ancient star $STAR_FOUND" find_and_go $STAR_FOUND
+    click_middle && list_closed_shot || fail "no list for a click on the star found"
+    before=$LAST
+    click_middle || fail "no list for the second click"
+    # Its context menu: the last reference star listed, the item above "... with no star".
+    windows=$(program_windows)
+    xdo mousemove --window "$NEAREST" 100 60 click 3
+    poll 5 eval '[ "$(program_windows)" -gt '"$windows"' ]' || fail "no context menu in the list"
+    xdo key Up Up Return
+    check "the changed edition's name in the title, with a *" \
+        poll 5 eval '[[ "$(xdo getwindowname "$MAIN")" == *"* - Tessaran Stars" ]]'
+    list_closed_shot
+    changed=$LAST
+    check "the identification line moved" region_differs "$before" "$changed" $SKY_RECT
+
+    # Escape asks about the change; Save (the default) asks where; the viewer then ends.
+    xdo windowfocus --sync "$MAIN"
+    xdo key Escape
+    poll 5 eval 'BOX=$(windows_titled "^Tessaran Stars$" | head -1); [ -n "$BOX" ]' ||
+        fail "closing with a change unsaved asks nothing"
+    xdo windowfocus --sync "$BOX"
+    xdo key Return
+    poll 5 eval 'SAVE=$(windows_titled "^Save Catalog As$" | head -1); [ -n "$SAVE" ]' ||
+        fail "Save opens no save dialog"
+    xdo windowfocus --sync "$SAVE"
+    xdo key ctrl+a
+    xdo type --delay 10 "$saved"
+    xdo key Return
+    ends_cleanly identify
+    check "the saved edition differs from the file read in line $line alone" eval \
+        'cmp -s <(sed '$line'd "$RUN/work/cat1.dat") <(sed '$line'd "$saved") &&
+         ! cmp -s <(sed -n '$line'p "$RUN/work/cat1.dat") <(sed -n '$line'p "$saved")'
+
+    # Started again on the saved file, the same place shows the new identification.
+    cp "$saved" "$RUN/work/cat1.dat"
+    run_viewer
+    main_window_comes_up "identify again" || return
+    find_and_go $STAR_FOUND && click_middle && list_closed_shot ||
+        fail "the star found again shows no list"
+    check "the saved identification is drawn as it was left" \
+        region_alike "$changed" "$LAST" $SKY_RECT
+    close_main_window
+    ends_cleanly "identify again"
+}
+
 begin_run e2e
 start_display
 case "$CASE" in
-    session | bad_input_starts | bad_input_refused | high_dpi) "case_$CASE" ;;
+    session | bad_input_starts | bad_input_refused | high_dpi | identify) "case_$CASE" ;;
     *) echo "unknown case $CASE"; exit 2 ;;
 esac
 echo "e2e $CASE: $PASSED passed, $FAILED failed"
