@@ -1,6 +1,5 @@
-// The popup menu's table item by item: every command item does what its label says, told from the
-// label alone (the key shown before two blanks, the named command's character, the colour or
-// display element or constellation it names), so two items swapped in the table fail here.
+// Every command item of the popup menu does what its label alone says (its key, named command,
+// colour, display element or constellation), so two items swapped in the table fail here.
 #include <functional>
 
 #include "app/commands.h"
@@ -60,8 +59,7 @@ int flagNamedBy(const std::string& label) {
 
 TEST_F(ShellTest, EveryMenuItemDoesWhatItsLabelSays) {
     ASSERT_NO_FATAL_FAILURE(start());
-    // The same state before each input, in either arrow mode: edition 1, Ursa Minor off its
-    // default view and shift, and three user colours told apart.
+    // Before each input: edition 1, Ursa Minor off its default view and shift, three colours.
     auto prepare = [&](int mode) {
         setDefaultConViews(theApp.conViews);
         selectEdition(1), selectConstellation(0);
@@ -103,7 +101,6 @@ TEST_F(ShellTest, EveryMenuItemDoesWhatItsLabelSays) {
             EXPECT_EQ(theApp.displayFlags ^ kDefaultDisplayFlags, flagNamedBy(entry.text));
         }
     }
-    // 48 constellations, 6 display elements, 3 colours, 5 arrow-key items, 7 catalog items and
-    // find, user guide, print, save picture, about and exit.
+    // 48 constellations, 6 display elements, 3 colours, 5 arrow-key and 7 catalog items, 6 more.
     EXPECT_EQ(items, 75);
 }

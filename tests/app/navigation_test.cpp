@@ -1,5 +1,4 @@
-// View navigation through the key handler: the 48 saved views, the arrow keys in both modes with
-// Shift and Control, zoom, the default view and shift, editions and resizing.
+// View navigation through the key handler: saved views, arrow keys, defaults, editions, resizing.
 #include "app/navigation.h"
 #include "geometry/vectors.h"
 #include "shell_fixture.h"
@@ -23,7 +22,7 @@ TEST_F(ShellTest, PageKeysWrapAndEveryConstellationKeepsItsOwnViewAndShift) {
     start();
     onCharacter('3');
     onKeyDown(KeyF2);
-    // Constellation i gets i % 7 one-degree steps north, and the odd ones a zero shift.
+    // Constellation i: i % 7 one-degree steps north, and a zero shift if odd.
     double lon[kConstellationCount], lat[kConstellationCount];
     Shift shift[kConstellationCount];
     for (int i = 0; i < kConstellationCount; ++i) {
@@ -95,7 +94,6 @@ TEST_F(ShellTest, LongitudeWrapsLatitudeRunsOverThePoleAndShiftStepsStayInSingle
     onKeyDown(KeyUp), onKeyDown(KeyUp);
     EXPECT_NEAR(deg(theApp.view.centerLat), 105, 1e-5);
     fake.shiftDown = false;
-    // Ten steps of 0.1 degree add up as floats.
     onCharacter(kCharacterCtrlS);
     float sum = 0;
     for (int i = 0; i < 10; ++i) onKeyDown(KeyLeft), sum += float(0.1 * kDegToRad);

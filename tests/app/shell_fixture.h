@@ -1,15 +1,11 @@
-// The shell's test fixture: a fresh application state and fake platform for every test, the four
-// catalogue files in a program folder (the editions "Edition One" to "Edition Three") and an
-// empty working folder the test runs in.
+// A fresh application state and fake platform for every test, the catalogue files in a program
+// folder ("Edition One" to "Edition Three") and an empty working folder the test runs in.
 #pragma once
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <filesystem>
-#include <string>
-#include <utility>
-#include <vector>
 
 #include "app/shell.h"
 #include "app/startup.h"
@@ -44,8 +40,7 @@ protected:
     std::string programFile(const std::string& name) const { return program.path(name); }
     std::string exePath() const { return program.path("tessaran-stars"); }
 
-    // Starts up, sizes the window to 800 x 600 and paints it as the platform would. A test that
-    // goes on after it asserts ASSERT_NO_FATAL_FAILURE(start()).
+    // Starts up, sizes the window to 800 x 600 and paints it as the platform would.
     void start() {
         resetAppState();
         ASSERT_TRUE(startUp(exePath())) << "start-up failed: " << testing::PrintToString(takeLog());
@@ -54,7 +49,6 @@ protected:
         platformRepaint();
         takeLog();
     }
-    // The services called since the last look.
     Log takeLog() { return std::exchange(fake.log, {}); }
     int repaints() const { return int(std::count(fake.log.begin(), fake.log.end(), "repaint")); }
 

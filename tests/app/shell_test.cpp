@@ -1,5 +1,5 @@
-// Start-up, the character and menu commands, the popup menu, the colour chooser,
-// replacing an edition and the user guide, driven through the shell's handlers.
+// Start-up, the character and menu commands, the popup menu, the colour chooser and replacing an
+// edition, driven through the shell's handlers.
 #include <cmath>
 #include <memory>
 
@@ -8,11 +8,7 @@
 #include "geometry/vectors.h"
 #include "shell_fixture.h"
 
-namespace {
-
-std::vector<int> corners(const ScreenRect& r) { return {r.left, r.top, r.right, r.bottom}; }
-
-}  // namespace
+static std::vector<int> corners(const ScreenRect& r) { return {r.left, r.top, r.right, r.bottom}; }
 
 TEST_F(ShellTest, StartUpReadsTheSettingsFirstThenShowsUrsaMinorOfTheFirstEdition) {
     ASSERT_TRUE(writeTextFile(programFile("maridon.cfg"),
@@ -49,7 +45,7 @@ TEST_F(ShellTest, CharactersChangeTheStateTheyNameAndOthersAreIgnored) {
                                  theApp.view.focalScale, theApp.shift.lon * kRadToDeg,
                                  theApp.shift.lat * kRadToDeg);
     };
-    // Ursa Minor's default view and flags, then the characters typed before the command.
+    // Ursa Minor's default view and flags, then the characters typed before.
     auto from = [&](const char* before) {
         theApp.displayFlags = 0x1F, theApp.arrowMode = ArrowsMoveView;
         applyView(defaultConView(0), theApp.view, theApp.shift);
@@ -88,9 +84,6 @@ TEST_F(ShellTest, CharactersChangeTheStateTheyNameAndOthersAreIgnored) {
     fake.texts.clear();  // the arrow mode redraws the status line alone
     onCharacter('s');
     EXPECT_EQ(fake.texts.size(), 1u);
-    takeLog();
-    onCommand(900);  // Exit
-    EXPECT_EQ(takeLog(), Log{"close"});
 }
 
 TEST_F(ShellTest, PopupMenuShowsTheStateBeforeEveryDisplay) {
@@ -136,8 +129,7 @@ TEST_F(ShellTest, ReplacingTheCurrentCatalogKeepsTheOtherSlotsAndTheOldOneOnFail
     EXPECT_EQ(replaceCurrentCatalog(), 1);
     onRightButtonDown(5, 5);
     EXPECT_EQ(fake.menuTexts[402], "F2  A Better Edition");
-    // A file that is no catalog: the message, and the slot keeps its edition. The dialog starts
-    // in the folder chosen before.
+    // No catalog: the message, and the slot keeps its edition; the dialog opens where it was.
     takeLog();
     onCommand(404);
     EXPECT_EQ(takeLog(), (Log{"file Load Catalog | *.dat | " + other.root + "/",
@@ -145,14 +137,4 @@ TEST_F(ShellTest, ReplacingTheCurrentCatalogKeepsTheOtherSlotsAndTheOldOneOnFail
     EXPECT_EQ(std::make_pair(currentEditionName(theApp.catalogs), theApp.catalogs.slots[0]->name),
               std::make_pair(std::string("A Better Edition"), std::string("Edition One")));
     EXPECT_EQ(std::filesystem::current_path(), std::filesystem::path(work.root));
-}
-
-TEST_F(ShellTest, UserGuideIsHandedToTheBrowserWhenItIsThere) {
-    start();
-    onCharacter('h');
-    ASSERT_TRUE(writeTextFile(programFile("readme.html"), "<html></html>"));
-    onCommand(1100);
-    ASSERT_TRUE(writeTextFile(work.path("readme.html"), "<html></html>"));
-    onCharacter('h');
-    EXPECT_EQ(takeLog(), (Log{"open " + programFile("readme.html"), "open readme.html"}));
 }

@@ -1,11 +1,8 @@
-# The reference pictures: what the viewer shows of a few constellations, drawn by the snapshot
-# tool from the shipped data and compared byte for byte with the committed PNGs, so that a change
-# of layer order, clipping or colour anywhere shows up here. The renderer is deterministic and the
-# numbers are left out, so no font enters the pictures. After an intended change of the picture
-# or of the shipped data, rewrite them, look at them and commit them:
+# The reference pictures: a few constellations drawn by the snapshot tool from the shipped data
+# and compared byte for byte with the committed PNGs (no numbers, so no font enters them). After an
+# intended change, rewrite them, look at them and commit them:
 #   cmake --build build --target reference-pictures
-# Called with SNAPSHOT (the tool), DATA (the shipped data), PICTURES (the committed pictures), OUT
-# (where the pictures made now go) and UPDATE (ON to rewrite the committed ones).
+# Called with SNAPSHOT, DATA, PICTURES (the committed pictures), OUT and UPDATE (ON to rewrite).
 file(MAKE_DIRECTORY ${OUT})
 
 function(picture name)
