@@ -9,6 +9,7 @@
 namespace {
 
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+constexpr double kInf = std::numeric_limits<double>::infinity();
 using Pixels = std::map<std::pair<int, int>, Color>;
 Color grey(int level) { return makeColor(level, level, level); }
 
@@ -18,15 +19,15 @@ struct Raster : testing::Test {
     StarColors starColors;
     RasterTarget target{&frame, &starColors, nullptr};
     static inline std::map<std::pair<int, int>, double> plots;  // the last coverage per pixel
-    static inline int plotCount;
+    static inline int plotCount, plotsOutside;
 
     void SetUp() override { buildStarColors(starColors), blank(64, 48); }
     void blank(int width, int height) {
         frameResize(frame, width, height), frameClear(frame);
-        plots.clear(), plotCount = 0;
+        plots.clear(), plotCount = plotsOutside = 0;
     }
-    static void record(FrameBuffer&, int x, int y, Color, double coverage) {
-        plots[{x, y}] = coverage, ++plotCount;
+    static void record(FrameBuffer& f, int x, int y, Color, double coverage) {
+        plots[{x, y}] = coverage, ++plotCount, plotsOutside += !frameContains(f, x, y);
     }
     static double plotAt(int x, int y) { return plots.count({x, y}) ? plots[{x, y}] : 0; }
     // The listed pixels have their colour, every other pixel is black.
@@ -144,4 +145,25 @@ TEST_F(Raster, GridPolylinesJoinTheirPointsInTheCurrentLineColourWithoutBrighten
                              {20, 20, true}, {21, 21, false}, {25, 10, false}, {9, 10, false}})
         EXPECT_EQ(frameGetPixel(frame, x, y), lit ? colors.entries[ColorCurrentLine] : kBlack)
             << x << ", " << y;
+}
+
+TEST_F(Raster, HostileSizesNeverHangOrLeaveTheFrame) {
+    for (double bad : {kNaN, kInf, -kInf}) {
+        drawDisc(frame, bad, 10, 2, kWhite, plotAdd), drawDisc(frame, 10, 10, bad, kWhite, plotAdd);
+        drawRing(frame, 10, bad, 5, kWhite), drawRing(frame, 10, 10, bad, kWhite);
+        drawLine(frame, 10, 10, bad, 12, kWhite, plotMax);
+        drawLine(frame, bad, bad, 10, 12, kWhite, plotMax);
+    }
+    drawDisc(frame, 1e300, -1e300, 5, kWhite, plotAdd);
+    drawRing(frame, 32, 24, 1e12, kWhite);  // every pixel deep inside
+    drawStarDot(target, 50, 10, std::numeric_limits<float>::quiet_NaN(), 0);
+    drawStarDot(target, 1e30f, 10, 1, 0);
+    expectPixels({});
+    // Lines reaching far beyond the frame walk only the frame, on their true axis.
+    drawLine(frame, -1e9, -1e9, 1e9, 1e9, kWhite, record);
+    for (auto [p, c] : plots)
+        EXPECT_NEAR(c, 1 - std::abs(p.first - p.second) / std::sqrt(4.5), 1e-6);
+    EXPECT_TRUE(plots.count({47, 47}) && plotCount <= 3 * 48 && plotsOutside == 0);
+    drawDisc(frame, 32, 24, 1e12, kWhite, plotAdd);  // covers the frame, visiting only it
+    EXPECT_EQ(std::count(frame.pixels.begin(), frame.pixels.end(), 255), 64 * 48 * 3);
 }
