@@ -1,7 +1,5 @@
-# Building one program alone, as `cmake --build build --target tessaran-stars` does, must copy the
-# shipped data beside it first, or the program starts without its catalogues. A dry run of each
-# program's build lists every step it would take; the copy is always among them when the program
-# depends on it, since it is checked on every build.
+# Building one program alone must copy the shipped data beside it, or it starts without its
+# catalogues. A dry run of its build lists every step, the copy among them when it depends on it.
 foreach(target ${TARGETS})
   execute_process(COMMAND ${CMAKE_COMMAND} --build ${BUILD} --target ${target} -- -n
                   RESULT_VARIABLE status OUTPUT_VARIABLE out ERROR_VARIABLE err)

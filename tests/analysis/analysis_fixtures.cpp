@@ -23,9 +23,9 @@ void placeReferenceStar(ReferenceCatalog& catalog, int entry, int number, double
     appendPrecession(m, jd);
     Vector3 ecliptic, equator;
     lonLatToVec3(lonDeg * kDegToRad, latDeg * kDegToRad, ecliptic);
-    equator.x = m.m[0][0] * ecliptic.x + m.m[0][1] * ecliptic.y + m.m[0][2] * ecliptic.z;
-    equator.y = m.m[1][0] * ecliptic.x + m.m[1][1] * ecliptic.y + m.m[1][2] * ecliptic.z;
-    equator.z = m.m[2][0] * ecliptic.x + m.m[2][1] * ecliptic.y + m.m[2][2] * ecliptic.z;
+    double* out[] = {&equator.x, &equator.y, &equator.z};
+    for (int i = 0; i < 3; ++i)
+        *out[i] = m.m[i][0] * ecliptic.x + m.m[i][1] * ecliptic.y + m.m[i][2] * ecliptic.z;
     double ra, dec;
     vec3ToLonLat(equator, ra, dec);
     ReferenceStar& star = catalog.stars[entry];

@@ -1,6 +1,5 @@
-// Skies the analysis tests know the answers for: reference stars placed at chosen ecliptic
-// positions of an epoch, and editions recorded from the modern sky of any epoch, as the sample
-// editions were made (carried with applyEpoch, shifted, rounded to whole steps of arc).
+// Skies with known answers: reference stars placed at chosen ecliptic positions of an epoch, and
+// editions recorded from the sky of an epoch as the samples were (carried, shifted, rounded).
 #pragma once
 
 #include <memory>

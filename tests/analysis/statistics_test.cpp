@@ -62,10 +62,6 @@ void expectSummary(const ResidualSummary& summary, const Group& group, int first
 
 }  // namespace
 
-TEST(Statistics, EachGroupAloneMatchesTheFiguresWorkedOutByHand) {
-    for (const Group& group : kGroups) expectSummary(summarizeResiduals(starsOf(group, 0, 1)), group, 1);
-}
-
 TEST(Statistics, AnEditionIsSummedUpPerConstellationAndAsAWhole) {
     // Group g goes to constellation 3 g + 1; the whole edition is the groups together.
     ResidualSet set;

@@ -1,5 +1,5 @@
-// Editions as CSV: the shipped samples come back byte for byte through CSV and the edition
-// writer, awkward texts survive the quoting, and a wrong table is refused at its line and column.
+// Editions as CSV (the analysis tool's test takes the samples through it byte for byte): awkward
+// texts survive the quoting, and a wrong table is refused at its line and column.
 #include "catalog/edition_csv.h"
 
 #include <gtest/gtest.h>
@@ -13,14 +13,12 @@
 
 namespace {
 
-std::string samplePath(const char* name) {
-    return std::string(TESSARAN_SOURCE_DIR) + "/data/" + name;
-}
+const std::string kSampleA = std::string(TESSARAN_SOURCE_DIR) + "/data/cat1.dat";
 
 // The CSV of Sample A with one change made to its records.
 template <typename Change>
 std::string changedSampleCsv(Change change) {
-    EditionPtr edition = readEdition(samplePath("cat1.dat").c_str());
+    EditionPtr edition = readEdition(kSampleA.c_str());
     CsvText csv = readCsv(editionToCsv(*edition));
     change(csv.records);
     std::string text;
@@ -30,21 +28,8 @@ std::string changedSampleCsv(Change change) {
 
 }  // namespace
 
-TEST(EditionCsv, ShippedSamplesComeBackByteForByte) {
-    TempDir dir;
-    for (const char* name : {"cat1.dat", "cat2.dat", "cat3.dat"}) {
-        SCOPED_TRACE(name);
-        EditionPtr edition = readEdition(samplePath(name).c_str());
-        ASSERT_TRUE(edition);
-        EditionFromCsv back = editionFromCsv(editionToCsv(*edition));
-        ASSERT_TRUE(back.edition) << back.problem;
-        ASSERT_TRUE(writeEdition(dir.path(name).c_str(), *back.edition));
-        EXPECT_EQ(readWholeFile(dir.path(name)), readWholeFile(samplePath(name)));
-    }
-}
-
 TEST(EditionCsv, QuotesCommasBlanksAndWesternBytesSurviveTheQuoting) {
-    EditionPtr edition = readEdition(samplePath("cat1.dat").c_str());
+    EditionPtr edition = readEdition(kSampleA.c_str());
     edition->name = " \"Tessaran\", 2nd ed. ";
     AncientStar& star = edition->constellations[5].stars[2];
     star.description = "  on the \"crown\", 3\xBA east,";
@@ -53,34 +38,26 @@ TEST(EditionCsv, QuotesCommasBlanksAndWesternBytesSurviveTheQuoting) {
     star.magnitude = 0.5f;
     EditionFromCsv back = editionFromCsv(editionToCsv(*edition));
     ASSERT_TRUE(back.edition) << back.problem;
-    const AncientStar& read = back.edition->constellations[5].stars[2];
     EXPECT_EQ(back.edition->name, edition->name);
-    EXPECT_EQ(read.description, star.description);
-    EXPECT_STREQ(read.designation, star.designation);
-    EXPECT_EQ(read.latSouth, 1);
-    EXPECT_EQ(read.magnitude, 0.5f);
+    EXPECT_EQ(back.edition->constellations[5].stars[2].description, star.description);
+    EXPECT_EQ(editionToCsv(*back.edition), editionToCsv(*edition));
 }
 
 TEST(EditionCsv, EachFieldTakesWhatItsColumnsHoldAndNoMore) {
-    // Values put into the first star of Ursa Minor (line 2), accepted or refused, one column a line.
+    // Values put into the first star of Ursa Minor (line 2), accepted or refused.
     struct Case {
         int column;
         std::string text;
         bool accepted;
     } cases[] = {
-        {3, "9999", true}, {3, "-999", true}, {3, "10000", false}, {3, "-1000", false},
-        {3, "12a", false},
-        {4, "99", true}, {4, "100", false},
-        {5, "999", true}, {5, "0", true}, {5, "-1", false}, {5, "1000", false}, {5, "6x", false},
-        {6, "99", true}, {6, "-9", true}, {6, "-10", false},
-        {7, "-", true}, {7, "", true}, {7, "N", false},
-        {8, "99", true}, {8, "100", false},
-        {9, "-9", true}, {9, "1.5", false},
-        {10, "6.5", true}, {10, ".25", true}, {10, "4.55", false}, {10, "12.5", false},
-        {10, "bright", false}, {10, "", false},
-        {11, "", true}, {11, "-999", true}, {11, "10000", false},
-        {12, "twelve chars", true}, {12, "thirteen char", false},
-        {13, std::string(463, 'x'), true}, {13, std::string(464, 'x'), false},
+        {3, "9999", 1},  {3, "-999", 1}, {3, "10000", 0}, {3, "-1000", 0}, {3, "12a", 0},
+        {4, "99", 1},    {4, "100", 0},  {5, "999", 1},   {5, "0", 1},     {5, "-1", 0},
+        {5, "1000", 0},  {5, "6x", 0},   {6, "99", 1},    {6, "-9", 1},    {6, "-10", 0},
+        {7, "-", 1},     {7, "", 1},     {7, "N", 0},     {8, "99", 1},    {8, "100", 0},
+        {9, "-9", 1},    {9, "1.5", 0},  {10, "6.5", 1},  {10, ".25", 1},  {10, "4.55", 0},
+        {10, "12.5", 0}, {10, "bright", 0}, {10, "", 0},  {11, "", 1},     {11, "-999", 1},
+        {11, "10000", 0}, {12, "twelve chars", 1}, {12, "thirteen char", 0},
+        {13, std::string(463, 'x'), 1}, {13, std::string(464, 'x'), 0},
     };
     TempDir dir;
     for (const Case& c : cases) {
@@ -90,13 +67,10 @@ TEST(EditionCsv, EachFieldTakesWhatItsColumnsHoldAndNoMore) {
         EditionFromCsv read = editionFromCsv(text);
         EXPECT_EQ(bool(read.edition), c.accepted) << read.problem;
         if (!c.accepted) {
-            EXPECT_EQ(read.line, 2);
-            EXPECT_EQ(read.column, c.column);
+            EXPECT_EQ(std::make_pair(read.line, read.column), std::make_pair(2, c.column));
             EXPECT_EQ(read.problem.rfind("line 2, column " + std::to_string(c.column) + " (", 0),
-                      0u)
-                << read.problem;
-        } else {
-            // What is accepted is written, and reads back as the same row.
+                      0u) << read.problem;
+        } else {  // what is accepted is written, and reads back as the same row
             ASSERT_TRUE(writeEdition(dir.path("e.dat").c_str(), *read.edition));
             EditionPtr written = readEdition(dir.path("e.dat").c_str());
             ASSERT_TRUE(written);
@@ -142,8 +116,7 @@ TEST(EditionCsv, AWrongTableIsRefusedAtItsLineAndColumn) {
         SCOPED_TRACE(c.what);
         EditionFromCsv read = editionFromCsv(c.text);
         EXPECT_FALSE(read.edition);
-        EXPECT_EQ(read.line, c.line);
-        EXPECT_EQ(read.column, c.column);
+        EXPECT_EQ(std::make_pair(read.line, read.column), std::make_pair(c.line, c.column));
         EXPECT_NE(read.problem.find(c.says), std::string::npos) << read.problem;
     }
 }
@@ -154,11 +127,11 @@ TEST(Csv, RecordsSplitAtLineEndsOutsideQuotesAndCountTheLinesInside) {
         "a,\"b\r\nc\",\"\"\"\"\nd,,\r\ne");
     ASSERT_TRUE(csv.problem.empty()) << csv.problem;
     ASSERT_EQ(csv.records.size(), 3u);
-    EXPECT_EQ(csv.records[0].fields, (std::vector<std::string>{"a", "b\r\nc", "\""}));
-    EXPECT_EQ(csv.records[1].line, 3);
-    EXPECT_EQ(csv.records[1].fields, (std::vector<std::string>{"d", "", ""}));
-    EXPECT_EQ(csv.records[2].line, 4);
-    EXPECT_EQ(csv.records[2].fields, (std::vector<std::string>{"e"}));
+    using Fields = std::vector<std::string>;
+    EXPECT_EQ(csv.records[0].fields, (Fields{"a", "b\r\nc", "\""}));
+    EXPECT_EQ(csv.records[1].fields, (Fields{"d", "", ""}));
+    EXPECT_EQ(csv.records[2].fields, (Fields{"e"}));
+    EXPECT_TRUE(csv.records[1].line == 3 && csv.records[2].line == 4);
     EXPECT_EQ(csvRecord({"plain", "a,b", " lead", "q\"q", ""}),
               "plain,\"a,b\",\" lead\",\"q\"\"q\",\r\n");
 }

@@ -1,9 +1,8 @@
+#include "catalog/epoch_dialog.h"
+
 #include <gtest/gtest.h>
 
-#include <string>
-
 #include "catalog/calendar.h"
-#include "catalog/epoch_dialog.h"
 
 namespace {
 

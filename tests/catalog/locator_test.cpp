@@ -1,236 +1,160 @@
-#include <gtest/gtest.h>
+#include "catalog/locator.h"
 
+#include <gtest/gtest.h>
 #include <unistd.h>
 
 #include <filesystem>
 #include <string>
 
-#include "catalog/locator.h"
 #include "support/temp_dir.h"
+
+namespace fs = std::filesystem;
 
 namespace {
 
 // A temporary folder that is the working directory for the life of the test.
 struct Locator : ::testing::Test {
     TempDir dir;
-    std::filesystem::path previous = std::filesystem::current_path();
-    Locator() { std::filesystem::current_path(dir.root); }
-    ~Locator() override { std::filesystem::current_path(previous); }
+    fs::path previous = fs::current_path();
+    Locator() { fs::current_path(dir.root); }
+    ~Locator() override { fs::current_path(previous); }
+    // Writes each file whose flag is set and removes the others.
+    static void place(const std::string (&files)[3], const bool (&present)[3]) {
+        for (int i = 0; i < 3; ++i) {
+            fs::remove(files[i]);
+            ASSERT_TRUE(!present[i] || writeTextFile(files[i], "x"));
+        }
+    }
 };
-
-}  // namespace
-
-TEST_F(Locator, WorkingDirectoryFirstThenBesideTheExecutablePassingOverFolders) {
-    std::filesystem::create_directories(dir.path("program"));
-    const std::string exe = dir.path("program/tessaran-stars");
-    ASSERT_TRUE(writeTextFile("cat1.dat", "working copy"));
-    ASSERT_TRUE(writeTextFile(dir.path("program/cat1.dat"), "shipped copy"));
-    ASSERT_TRUE(writeTextFile(dir.path("program/maridon.cfg"), "shipped settings"));
-    std::string path = "stale";
-    ASSERT_TRUE(locateDataFileBeside("cat1.dat", exe, path));
-    EXPECT_EQ(path, "cat1.dat");
-    std::filesystem::remove("cat1.dat");
-    ASSERT_TRUE(locateDataFileBeside("cat1.dat", exe, path));
-    EXPECT_EQ(path, dir.path("program/cat1.dat"));
-    // A folder under the name is passed over for the file beside the executable.
-    std::filesystem::create_directory("maridon.cfg");
-    ASSERT_TRUE(locateDataFileBeside("maridon.cfg", exe, path));
-    EXPECT_EQ(path, dir.path("program/maridon.cfg"));
-    EXPECT_FALSE(locateDataFileBeside("catb.bin", exe, path));
-    EXPECT_EQ(path, "");
-    EXPECT_FALSE(locateDataFileBeside("cat1.dat", "", path));  // no executable to look beside
-    EXPECT_FALSE(locateDataFileBeside("", exe, path));
-    // The folder ends at the last backslash, else the last slash; with neither, a backslash
-    // of its own goes before the name.
-    EXPECT_EQ(pathBesideExecutable("cat2.dat", "/a/odd\\tessaran"), "/a/odd\\cat2.dat");
-    EXPECT_EQ(pathBesideExecutable("cat2.dat", "/a/b/tessaran"), "/a/b/cat2.dat");
-    EXPECT_EQ(pathBesideExecutable("cat2.dat", "prog"), "prog\\cat2.dat");
-    EXPECT_EQ(pathBesideExecutable("cat2.dat", ""), "cat2.dat");
-}
-
-TEST_F(Locator, LongPathsAreNeitherCutNorOverrun) {
-    std::string folder = dir.root;
-    for (int i = 0; i < 4; ++i) folder += "/" + std::string(200, char('a' + i));
-    std::filesystem::create_directories(folder);
-    ASSERT_TRUE(writeTextFile(folder + "/catb.bin", "x"));
-    std::string path;
-    ASSERT_TRUE(locateDataFileBeside("catb.bin", folder + "/tessaran-stars", path));
-    EXPECT_EQ(path, folder + "/catb.bin");
-    // A link text of any length comes back whole, and the test program finds itself.
-    const std::string target = folder + "/" + std::string(200, 'z') + "/tessaran-stars";
-    ASSERT_EQ(symlink(target.c_str(), "link"), 0);
-    EXPECT_EQ(readSymbolicLink("link"), target);
-    EXPECT_EQ(readSymbolicLink("missing"), "");
-    EXPECT_EQ(std::filesystem::path(executablePath()).filename(), "test_catalog");
-}
-
-namespace {
 
 // An install prefix under the test's folder: prefix/bin holds the program, prefix/share the data.
 struct Prefix {
-    std::string root, bin, exe, shared;
+    std::string bin, exe;
     Prefix(const TempDir& dir, const std::string& name, const std::string& programFolder = "bin")
-        : root(dir.path(name)),
-          bin(root + "/" + programFolder),
-          exe(bin + "/tessaran-stars"),
-          shared(bin + "/" + kInstalledDataFolder) {
-        std::filesystem::create_directories(bin);
+        : bin(dir.path(name) + "/" + programFolder), exe(bin + "/tessaran-stars") {
+        fs::create_directories(bin);
     }
-    void makeShared() const { std::filesystem::create_directories(shared); }
+    void makeShared() const { fs::create_directories(bin + "/" + kInstalledDataFolder); }
 };
-
-enum class Place { None, Work, Beside, Installed, User };
 
 }  // namespace
 
 TEST_F(Locator, DataIsLookedForInTheWorkingDirectoryThenBesideTheProgramThenTheInstalledFolder) {
     const Prefix prefix(dir, "usr");
     prefix.makeShared();
-    const std::string besidePath = prefix.bin + "/cat2.dat";
-    const std::string installedPath = dir.path("usr/share/tessaran-stars/cat2.dat");
-    struct Case {
-        const char* what;
-        bool work, beside, installed;
-        Place expected;
-    } cases[] = {
-        {"everywhere", true, true, true, Place::Work},
-        {"beside and installed", false, true, true, Place::Beside},
-        {"installed only", false, false, true, Place::Installed},
-        {"working directory and installed", true, false, true, Place::Work},
-        {"nowhere", false, false, false, Place::None},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
-        for (const std::string& file : {std::string("cat2.dat"), besidePath, installedPath})
-            std::filesystem::remove(file);
-        ASSERT_TRUE(!c.work || writeTextFile("cat2.dat", "working copy"));
-        ASSERT_TRUE(!c.beside || writeTextFile(besidePath, "beside"));
-        ASSERT_TRUE(!c.installed || writeTextFile(installedPath, "installed"));
-        const std::string expected = c.expected == Place::Work     ? "cat2.dat"
-                                     : c.expected == Place::Beside ? besidePath
-                                     : c.expected == Place::Installed ? installedPath
-                                                                      : "";
+    const std::string files[3] = {"cat2.dat", prefix.bin + "/cat2.dat",
+                                  dir.path("usr/share/tessaran-stars/cat2.dat")};
+    const struct {
+        bool present[3];
+        int found;  // index into files, -1 for none
+    } cases[] = {{{1, 1, 1}, 0}, {{0, 1, 1}, 1}, {{0, 0, 1}, 2}, {{1, 0, 1}, 0}, {{0, 0, 0}, -1}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.found);
+        place(files, c.present);
         std::string path = "stale";
-        EXPECT_EQ(locateDataFileBeside("cat2.dat", prefix.exe, path), c.expected != Place::None);
-        EXPECT_EQ(path, expected);
+        EXPECT_EQ(locateDataFileBeside("cat2.dat", prefix.exe, path), c.found >= 0);
+        EXPECT_EQ(path, c.found >= 0 ? files[c.found] : "");
     }
-    // A folder under the name in the installed folder is no data file either.
-    std::filesystem::remove(installedPath);
-    std::filesystem::create_directory(installedPath);
+    // Folders under the name are passed over.
+    fs::create_directory("cat2.dat");
+    fs::create_directory(files[2]);
     std::string path;
     EXPECT_FALSE(locateDataFileBeside("cat2.dat", prefix.exe, path));
+    ASSERT_TRUE(writeTextFile(files[1], "x"));
+    ASSERT_TRUE(locateDataFileBeside("cat2.dat", prefix.exe, path));
+    EXPECT_EQ(path, files[1]);
+    EXPECT_FALSE(locateDataFileBeside("cat2.dat", "", path));
+    EXPECT_FALSE(locateDataFileBeside("", prefix.exe, path));
+    // The folder ends at the last backslash, else the last slash; with neither, a backslash
+    // of its own goes before the name.
+    const std::pair<const char*, const char*> beside[] = {
+        {"/a/odd\\tessaran", "/a/odd\\cat2.dat"}, {"/a/b/tessaran", "/a/b/cat2.dat"},
+        {"prog", "prog\\cat2.dat"}, {"", "cat2.dat"}};
+    for (const auto& [exe, file] : beside) EXPECT_EQ(pathBesideExecutable("cat2.dat", exe), file);
+}
+
+TEST_F(Locator, LongPathsAreNeitherCutNorOverrun) {
+    std::string folder = dir.root;
+    for (int i = 0; i < 4; ++i) folder += "/" + std::string(200, char('a' + i));
+    fs::create_directories(folder);
+    ASSERT_TRUE(writeTextFile(folder + "/catb.bin", "x"));
+    std::string path;
+    ASSERT_TRUE(locateDataFileBeside("catb.bin", folder + "/tessaran-stars", path));
+    EXPECT_EQ(path, folder + "/catb.bin");
+    const std::string target = folder + "/" + std::string(200, 'z') + "/tessaran-stars";
+    ASSERT_EQ(symlink(target.c_str(), "link"), 0);
+    EXPECT_EQ(readSymbolicLink("link"), target);
+    EXPECT_EQ(readSymbolicLink("missing"), "");
+    EXPECT_EQ(fs::path(executablePath()).filename(), "test_catalog");
 }
 
 TEST_F(Locator, OnlyAProgramInBinWithInstalledDataAndNoneBesideItRunsFromAnInstallPrefix) {
-    struct Case {
-        const char* name;
+    const struct {
         const char* programFolder;
         bool shared, dataBeside, installed;
-    } cases[] = {
-        {"installed", "bin", true, false, true},
-        {"build folder named bin", "bin", true, true, false},
-        {"no installed data", "bin", false, false, false},
-        {"build folder", "build", true, false, false},
-        {"folder ending in bin", "xbin", true, false, false},
-        {"folder named bin one level up", "bin/tools", true, false, false},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        const Prefix prefix(dir, c.name, c.programFolder);
+    } cases[] = {{"bin", true, false, true},  {"bin", true, true, false},
+                 {"bin", false, false, false}, {"build", true, false, false},
+                 {"xbin", true, false, false}, {"bin/tools", true, false, false}};
+    int n = 0;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(n);
+        const Prefix prefix(dir, std::to_string(n++), c.programFolder);
         if (c.shared) prefix.makeShared();
         ASSERT_TRUE(!c.dataBeside || writeTextFile(prefix.bin + "/catb.bin", "x"));
         EXPECT_EQ(runsFromInstallPrefix(prefix.exe, "catb.bin"), c.installed);
     }
-    const Prefix prefix(dir, "bare");
-    prefix.makeShared();
     EXPECT_FALSE(runsFromInstallPrefix("", "catb.bin"));
-    EXPECT_FALSE(runsFromInstallPrefix(prefix.exe, ""));
+    EXPECT_FALSE(runsFromInstallPrefix(Prefix(dir, "0").exe, ""));
 }
 
 TEST(UserConfigFolder, ConfigHomeWhenAbsoluteElseDotConfigInHome) {
-    struct Case {
-        const char* configHome;
-        const char* home;
-        const char* expected;
-    } cases[] = {
-        {"/cfg", "/home/u", "/cfg/tessaran-stars"},
-        {"/cfg//", "/home/u", "/cfg/tessaran-stars"},
-        {nullptr, "/home/u", "/home/u/.config/tessaran-stars"},
-        {"", "/home/u/", "/home/u/.config/tessaran-stars"},
-        {"relative/cfg", "/home/u", "/home/u/.config/tessaran-stars"},
-        {nullptr, nullptr, ""},
-        {"", "", ""},
-        {"relative", "relative", ""},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(std::string(c.configHome ? c.configHome : "(unset)") + " " +
-                     (c.home ? c.home : "(unset)"));
-        EXPECT_EQ(userConfigFolder(c.configHome, c.home), c.expected);
-    }
+    const char* const cfg = "/cfg/tessaran-stars";
+    const char* const home = "/home/u/.config/tessaran-stars";
+    const char* const cases[][3] = {  // $XDG_CONFIG_HOME, $HOME, the folder
+        {"/cfg", "/home/u", cfg},  {"/cfg//", "/home/u", cfg},       {nullptr, "/home/u", home},
+        {"", "/home/u/", home},    {"relative/cfg", "/home/u", home}, {nullptr, nullptr, ""},
+        {"relative", "relative", ""}};
+    for (const auto& c : cases) EXPECT_EQ(userConfigFolder(c[0], c[1]), c[2]) << c[0];
 }
 
 TEST_F(Locator, SettingsStayBesideABuiltProgramAndGoToTheUserFolderOfAnInstalledOne) {
     const Prefix prefix(dir, "prefix");
     const std::string user = dir.path("config/tessaran-stars");
-    std::filesystem::create_directories(user);
-    const std::string besidePath = prefix.bin + "/maridon.cfg";
-    const std::string userPath = user + "/maridon.cfg";
-    struct Case {
-        const char* what;
-        bool installed, work, beside, inUser;
-        Place expected;
+    fs::create_directories(user);
+    const std::string files[3] = {"maridon.cfg", prefix.bin + "/maridon.cfg",
+                                  user + "/maridon.cfg"};
+    const struct {
+        bool installed, present[3];
+        int path;  // index into files
         bool exists;
     } cases[] = {
-        {"built, no file", false, false, false, false, Place::Beside, false},
-        {"built, file beside", false, false, true, false, Place::Beside, true},
-        {"built, working directory first", false, true, true, false, Place::Work, true},
-        {"built, the user's file is not looked at", false, false, false, true, Place::Beside, false},
-        {"installed, no file", true, false, false, false, Place::User, false},
-        {"installed, a file beside is not taken", true, false, true, false, Place::User, false},
-        {"installed, the user's file", true, false, false, true, Place::User, true},
-        {"installed, working directory first", true, true, false, true, Place::Work, true},
+        {false, {0, 0, 0}, 1, false}, {false, {0, 1, 0}, 1, true}, {false, {1, 1, 0}, 0, true},
+        {false, {0, 0, 1}, 1, false}, {true, {0, 0, 0}, 2, false}, {true, {0, 1, 0}, 2, false},
+        {true, {0, 0, 1}, 2, true},   {true, {1, 0, 1}, 0, true},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
-        for (const std::string& file : {std::string("maridon.cfg"), besidePath, userPath})
-            std::filesystem::remove(file);
-        ASSERT_TRUE(!c.work || writeTextFile("maridon.cfg", "Epoch 1"));
-        ASSERT_TRUE(!c.beside || writeTextFile(besidePath, "Epoch 2"));
-        ASSERT_TRUE(!c.inUser || writeTextFile(userPath, "Epoch 3"));
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.installed << c.present[0] << c.present[1]
+                                        << c.present[2]);
+        place(files, c.present);
         const WritableFile found =
             locateWritableFile("maridon.cfg", prefix.exe, c.installed ? user + "/" : "");
-        EXPECT_EQ(found.path, c.expected == Place::Work     ? "maridon.cfg"
-                              : c.expected == Place::User ? userPath
-                                                          : besidePath);
+        EXPECT_EQ(found.path, files[c.path]);
         EXPECT_EQ(found.exists, c.exists);
     }
 }
 
 TEST_F(Locator, TheSettingsFolderIsMadeWithItsParentsForTheUserAlone) {
     ASSERT_TRUE(writeTextFile(dir.path("blocker"), "a file"));
-    struct Case {
-        const char* what;
-        std::string file;
-        std::string folder;  // that must exist afterwards; empty for none
-        bool made;
-    } cases[] = {
-        {"missing parents", dir.path("home/.config/tessaran-stars/maridon.cfg"),
-         dir.path("home/.config/tessaran-stars"), true},
-        {"folder already there", dir.path("home/.config/tessaran-stars/maridon.cfg"),
-         dir.path("home/.config/tessaran-stars"), true},
-        {"relative path", "here/maridon.cfg", "here", true},
-        {"bare name", "maridon.cfg", "", true},
-        {"a file in the way", dir.path("blocker/tessaran-stars/maridon.cfg"), "", false},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
-        EXPECT_EQ(makeFolderOf(c.file), c.made);
-        EXPECT_TRUE(c.folder.empty() || std::filesystem::is_directory(c.folder));
+    const std::string made = dir.path("home/.config/tessaran-stars");
+    for (int twice = 0; twice < 2; ++twice) {
+        EXPECT_TRUE(makeFolderOf(made + "/maridon.cfg"));
+        EXPECT_TRUE(fs::is_directory(made));
     }
-    EXPECT_FALSE(std::filesystem::exists("maridon.cfg"));
-    const auto others = std::filesystem::perms::group_all | std::filesystem::perms::others_all;
-    for (const char* made : {"home", "home/.config", "home/.config/tessaran-stars"})
-        EXPECT_EQ(std::filesystem::status(dir.path(made)).permissions() & others,
-                  std::filesystem::perms::none)
-            << made;
+    EXPECT_TRUE(makeFolderOf("here/maridon.cfg") && fs::is_directory("here"));
+    EXPECT_TRUE(makeFolderOf("maridon.cfg"));
+    EXPECT_FALSE(fs::exists("maridon.cfg"));
+    EXPECT_FALSE(makeFolderOf(dir.path("blocker/tessaran-stars/maridon.cfg")));
+    const auto others = fs::perms::group_all | fs::perms::others_all;
+    for (const char* folder : {"home", "home/.config", "home/.config/tessaran-stars"})
+        EXPECT_EQ(fs::status(dir.path(folder)).permissions() & others, fs::perms::none) << folder;
 }

@@ -1,3 +1,5 @@
+#include "catalog/precession.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -5,13 +7,12 @@
 #include <vector>
 
 #include "catalog/calendar.h"
-#include "catalog/precession.h"
 
 namespace {
 
 constexpr double kArcsec = kDegToRad / 3600.0;
+constexpr double kMaridonJd = 1771298.0;  // 20 July 137
 
-// Degrees between two directions given as longitude and latitude (or ra and dec), radians.
 double degreesBetween(double lon1, double lat1, double lon2, double lat2) {
     Vector3 a, b;
     lonLatToVec3(lon1, lat1, a);
@@ -49,7 +50,7 @@ TEST(Nutation, ValuesAtJ2000AndTheObliquityOverTheCenturies) {
     double mean1900 = trueObliquity(kJ2000 - 36525.0) - nutation(-1.0).obliquity;
     EXPECT_NEAR(mean2000 / kArcsec, 84381.448, 1e-6);
     EXPECT_NEAR((mean1900 - mean2000) / kArcsec, 46.8, 0.2);
-    EXPECT_NEAR(trueObliquity(1771298.0) * kRadToDeg, 23.676, 0.003);  // 20 July 137
+    EXPECT_NEAR(trueObliquity(kMaridonJd) * kRadToDeg, 23.676, 0.003);
     // The last argument is remembered; another moment, even half a minute later, is new.
     const Nutation a = nutation(0.3);
     EXPECT_NE(nutation(0.3 + 1e-8).longitude, a.longitude);
@@ -63,12 +64,11 @@ TEST(Precession, EclipticOfDateAtJ2000TheSecondCenturyAndFarEpochs) {
         EXPECT_NEAR(std::remainder(lon - l, 360.0) * 3600, -14.03, 0.01) << l;
         EXPECT_NEAR(lat, 40.0, 1e-9) << l;
     }
-    // A J2000 ecliptic star at longitude 150 on 20 July 137, near the ecliptic of that day.
-    precessed(150.0, 0.0, 1771298.0, lon, lat);
+    precessed(150.0, 0.0, kMaridonJd, lon, lat);
     EXPECT_NEAR(lon, 124.09, 0.005);
     EXPECT_LT(std::fabs(lat), 0.3);
     const double lat137 = lat;
-    // About 50.3" a year, a degree in 72 years, eight millennia back and three ahead.
+    // About 50.3" a year, eight millennia back and three ahead.
     precessed(150.0, 0.0, kJ2000 - 8 * 365250.0, lon, lat);
     EXPECT_NEAR(lon, 150.0 - 8000 * 50.29 / 3600, 3.0);
     precessed(150.0, 0.0, kJ2000 + 3 * 365250.0, lon, lat);
@@ -84,7 +84,7 @@ TEST(Precession, EclipticOfDateAtJ2000TheSecondCenturyAndFarEpochs) {
     applyEpoch(*catalog, kJ2000);
     vec3ToLonLat(catalog->stars[0].dir, lon, lat);
     EXPECT_NEAR(lat / kArcsec, -84375.69, 0.05);
-    applyEpoch(*catalog, 1771298.0);
+    applyEpoch(*catalog, kMaridonJd);
     vec3ToLonLat(catalog->stars[1].dir, lon, lat);
     EXPECT_NEAR(lon * kRadToDeg, 124.09, 0.005);
     EXPECT_NEAR(lat * kRadToDeg, lat137, 1e-4);
@@ -114,8 +114,8 @@ TEST(StarMotion, SlowOrDistantStarsMoveLinearlyNearFastOnesAlongTheirSpaceMotion
     EXPECT_EQ(far.magnitude, 5.5f);
     EXPECT_TRUE(std::fabs((p.dec - far.dec) / kArcsec + 2000) < 1e-6 && p.ra == far.ra);
 
-    // A star d parsecs away moving mu"/yr across the sky goes d mu t arcsec-radians in t years
-    // along a straight line, so its direction turns by atan(mu t ") and its distance grows.
+    // A star d parsecs away moving mu"/yr goes d mu t arcsec-radians in t years along a
+    // straight line, so its direction turns by atan(mu t ") and its distance grows.
     const double years = 20000, x = 5.0 * years * kArcsec;
     for (double t : {years, -years}) {
         ReferenceStar north = star(200, 40, 10, 0, 5.0f), east = star(200, 40, 10, 5.0f, 0);
@@ -149,14 +149,14 @@ TEST(ApplyEpoch, RunningTwiceOrComingBackGivesTheSameSky) {
             values.insert(values.end(), {s.dir.x, s.dir.y, s.dir.z, s.magnitude});
         return values;
     };
-    applyEpoch(*catalog, 1771298.0);
+    applyEpoch(*catalog, kMaridonJd);
     const std::vector<double> first = sky();
-    for (double jd : {1771298.0, jdFromDecimalYear(-3000.0), 1771298.0}) {
+    for (double jd : {kMaridonJd, jdFromDecimalYear(-3000.0), kMaridonJd}) {
         applyEpoch(*catalog, jd);
-        EXPECT_EQ(sky() == first, jd == 1771298.0) << jd;
+        EXPECT_EQ(sky() == first, jd == kMaridonJd) << jd;
     }
     // The years of motion follow the elapsed time on both sides of AD 1, with no year 0.
-    for (double jd : {kJ2000, 1771298.0, dayNumber(12, 31, -1), dayNumber(4, 1, -1000),
+    for (double jd : {kJ2000, kMaridonJd, dayNumber(12, 31, -1), dayNumber(4, 1, -1000),
                       dayNumber(1, 1, -7000), dayNumber(9, 1, 5000)})
         EXPECT_NEAR(properMotionYears(jd), (jd - kJ2000) / 365.25, 0.1) << jd;
 }

@@ -17,13 +17,9 @@ EditionPtr sampleEdition(const char* name) {
             AncientStar& star = constellation.stars[size_t(s)];
             star.catalogNumber = k + 1;
             star.numberInConstellation = s + 1;
-            int longitude = (k * 7) % 360;
-            star.zodiacSign = longitude / 30;
-            star.signDegrees = longitude % 30;
-            star.lonMinutes = k % 60;
-            star.latSouth = k % 2;
-            star.latDegrees = k % 90;
-            star.latMinutes = (k * 3) % 60;
+            star.zodiacSign = (k * 7) % 360 / 30, star.signDegrees = (k * 7) % 30;
+            star.lonMinutes = k % 60, star.latSouth = k % 2;
+            star.latDegrees = k % 90, star.latMinutes = (k * 3) % 60;
             star.magnitude = kMagnitudes[k % 8];
             star.identification = k % 5 == 0 ? 0 : (k * 7) % 9111;
             // Every third star has a short designation and no description.
@@ -44,22 +40,15 @@ std::vector<ReferenceRecord> sampleReferenceRecords() {
     for (int number = 1; number <= kHighestReferenceNumber; ++number) {
         if (number % 650 == 0) continue;
         int i = int(records.size());
-        ReferenceRecord r;
-        r.number = int16_t(number);
-        r.secondNumber = 1 + (number * 29) % 272150;
-        r.flamsteed = uint8_t(i % 256);
-        r.greekLetter = uint8_t(i % 25);
-        r.letterDigit = uint8_t(i % 10);
-        r.constellation = uint8_t(i % 89);
-        r.ra = float(6.283 * i / kReferenceStarCount);
-        r.dec = float(std::asin(2.0 * i / kReferenceStarCount - 1.0) * 0.9999);
-        r.distance = int16_t(10 + (i * 11) % 10001);
-        r.pmRa = int16_t((i * 37) % 12001 - 6000);
-        r.pmDec = int16_t((i * 53) % 12001 - 6000);
-        r.radialVelocity = int16_t((i * 13) % 8001 - 4000);
-        r.magnitude = int16_t(-150 + i % 951);
-        r.colorCode = int16_t(i % 10 == 0 ? kMissingColorCode : -50 + (i * 7) % 651);
-        records.push_back(r);
+        // Numbers, designation codes, ra, dec, distance, motions, magnitude and colour.
+        records.push_back({int16_t(number), 1 + (number * 29) % 272150, uint8_t(i % 256),
+                           uint8_t(i % 25), uint8_t(i % 10), uint8_t(i % 89),
+                           float(6.283 * i / kReferenceStarCount),
+                           float(std::asin(2.0 * i / kReferenceStarCount - 1.0) * 0.9999),
+                           int16_t(10 + (i * 11) % 10001), int16_t((i * 37) % 12001 - 6000),
+                           int16_t((i * 53) % 12001 - 6000), int16_t((i * 13) % 8001 - 4000),
+                           int16_t(-150 + i % 951),
+                           int16_t(i % 10 == 0 ? kMissingColorCode : -50 + (i * 7) % 651)});
     }
     return records;
 }

@@ -1,6 +1,5 @@
-// Catalogue fixtures shared by the catalogue tests and the benchmarks: a complete edition and a
-// complete reference catalogue whose every field varies from star to star, so that a reader or
-// writer that swaps, drops or truncates a field is caught.
+// A complete edition and reference catalogue whose every field varies from star to star, so that
+// a reader or writer that swaps, drops or truncates a field is caught.
 #pragma once
 
 #include <vector>

@@ -1,7 +1,5 @@
-// A locale whose decimal mark is a comma (German), built for a test in a folder of its own and in
-// force for every category while the object lives, as the application object sets the user's
-// locale. For the checks that numbers keep their point in every language; header-only, so that
-// both the core tests and the Qt tests take it.
+// A German locale, whose decimal mark is a comma, built in a folder of the test's and in force for
+// every category while the object lives, as the application sets the user's locale.
 #pragma once
 
 #include <clocale>
@@ -24,8 +22,7 @@ public:
     }
     CommaDecimalLocale(const CommaDecimalLocale&) = delete;
     CommaDecimalLocale& operator=(const CommaDecimalLocale&) = delete;
-    // False when localedef could not build the locale here; the test is then skipped.
-    bool built() const { return built_; }
+    bool built() const { return built_; }  // false when localedef cannot build it here
     bool active() const { return active_; }
 
 private:

@@ -1,8 +1,6 @@
-// A recording stand-in for the platform services, linked into the shell's tests and benchmark in
-// place of the Qt adapter. Texts drawn on the window and the drawing of printed pages are kept as
-// records; every other service called is logged as one line, in order, and answered from a
-// script. Like the real window, a repaint runs the paint handler at once and a close request
-// runs the destroy handler.
+// A recording stand-in for the platform services in place of the Qt adapter: texts drawn and
+// printed pages are recorded, every other call is logged as a line and answered from a script.
+// As in the real window, a repaint runs the paint handler and a close the destroy handler.
 #pragma once
 
 #include <deque>
@@ -51,17 +49,14 @@ struct FindAnswer {
 };
 
 struct FakePlatform {
-    // The newest lines only, e.g. "repaint", "frame 800x600", "start page 1": a run that never
-    // looks at them keeps its memory bounded.
-    std::vector<std::string> log;
+    std::vector<std::string> log;  // the newest lines, e.g. "repaint", "start page 1"
     std::vector<DrawnText> texts;
     std::map<int, bool> menuChecks;
     std::map<int, std::string> menuTexts;
     PageRecording printed;  // the pages of the last document started
     int processEventsCalls = 0;
     EpochSetting epochShown;  // what the last epoch dialog opened on
-    // The nearest-stars window; a test closes it, as the user would, by clearing `nearestOpen`.
-    bool nearestOpen = false;
+    bool nearestOpen = false;  // the nearest-stars window; cleared as the user closes it
     std::string nearestTitle, nearestText;
     // The Statistics window, closed the same way; `statistics` is what it last showed.
     bool statisticsOpen = false;
@@ -92,5 +87,4 @@ struct FakePlatform {
 
 FakePlatform& fakePlatform();
 void resetFakePlatform();
-// Presses Cancel in the open cancel dialog; false when none is open.
-bool pressPrintCancel();
+bool pressPrintCancel();  // in the open cancel dialog; false when none is open

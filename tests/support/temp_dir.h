@@ -1,5 +1,4 @@
-// Test helpers: a temporary folder removed with everything in it when the test ends, and small
-// file utilities for writing fixtures.
+// A temporary folder removed with everything in it when the test ends, and file utilities.
 #pragma once
 
 #include <filesystem>
