@@ -69,6 +69,11 @@ for sample in SAMPLES:
     check(exported.returncode == 0 and imported.returncode == 0,
           f"{sample}: export {exported.returncode} {exported.stderr} import {imported.returncode} {imported.stderr}")
     check(read(work("e.dat")) == read(sample), f"{sample}: CSV round trip changed the bytes")
+# New identifications: star 380 to reference star 2061, star 1 to none; every other line as read.
+identified = analyze("--identify", "380=2061,1=0", "--output", work("i.dat"))
+old, new = read(SAMPLES[0]).split(b"\n"), read(work("i.dat")).split(b"\n")
+check(identified.returncode == 0 and [i for i in range(len(old)) if old[i] != new[i]] == [1, 380]
+      and new[380].split()[7] == b"2061" and new[1].split()[7] == b"0", f"--identify: {identified.stderr}")
 # One bad value in the CSV: the line and column are named and nothing is written.
 change_csv(work("e.csv"), work("bad.csv"), 3, 5, "6x")
 
@@ -84,7 +89,7 @@ cases = [
     (2, 'bad value "500,-500" for --fit-epoch', ["--fit-epoch", "500,-500"]),
     (2, "--csv needs a value", ["--csv"]),
     (2, "unexpected argument stray", ["stray"]),
-    (2, "go together", ["--import-edition", work("e.csv")]),
+    (2, "--output goes with --import-edition", ["--import-edition", work("e.csv")]),
     (2, "--json does not go with converting", ["--export-edition", work("x.csv"), "--json"]),
     (1, "cannot read the reference catalogue", ["--reference", work("missing.bin")]),
     (1, "cannot read the edition", ["--edition", REF]),
@@ -95,6 +100,9 @@ cases = [
     (1, "bad.csv: line 3, column 5 (longitude_deg)",
      ["--import-edition", work("bad.csv"), "--output", work("keep.dat")]),
     (1, "line 3, column 5", ["--edition", work("bad.csv"), "--csv", work("keep.csv")]),
+    (2, 'bad value "5=x" for --identify', ["--identify", "5=x", "--output", work("keep.dat")]),
+    (1, "there is no ancient star 1029", ["--identify", "1029=5", "--output", work("keep.dat")]),
+    (1, "reference star 92 is not in", ["--identify", "5=92", "--output", work("keep.dat")]),
 ]
 for status, message, args in cases:
     converting = "--export-edition" in args or "--import-edition" in args
@@ -102,13 +110,13 @@ for status, message, args in cases:
     check(result.returncode == status and message in result.stderr and not result.stdout,
           f"{args}: exit {result.returncode}, expected {status}; stderr lacks {message!r}: "
           f"{result.stderr!r}; stdout {result.stdout[:80]!r}")
-check(sorted(os.listdir(WORK)) == ["bad.csv", "e.csv", "e.dat", "keep.csv", "keep.dat", "taken"],
+check(sorted(os.listdir(WORK)) == ["bad.csv", "e.csv", "e.dat", "i.dat", "keep.csv", "keep.dat", "taken"],
       f"failed runs left files behind: {sorted(os.listdir(WORK))}")
 check(read(work("keep.dat")) == b"keep" and read(work("keep.csv")) == b"keep",
       "a failed run overwrote its output file")
 usage = run("--help")
 options = ("--edition --reference --epoch --year --offsets --constellation --csv --fit-offsets "
-           "--fit-epoch --json --export-edition --import-edition --output").split()
+           "--fit-epoch --json --export-edition --import-edition --output --identify").split()
 check(usage.returncode == 0 and all(option in usage.stdout for option in options),
       "--help does not list every option")
 
