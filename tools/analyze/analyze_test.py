@@ -94,7 +94,7 @@ cases = [
     (2, 'bad value "500,-500" for --fit-epoch', ["--fit-epoch", "500,-500"]),
     (2, "--csv needs a value", ["--csv"]),
     (2, "unexpected argument stray", ["stray"]),
-    (2, "go together", ["--import-edition", work("e.csv")]),
+    (2, "--output goes with --import-edition", ["--import-edition", work("e.csv")]),
     (2, "--json does not go with converting", ["--export-edition", work("x.csv"), "--json"]),
     (1, "cannot read the reference catalogue", ["--reference", work("missing.bin")]),
     (1, "cannot read the edition", ["--edition", REF]),
@@ -105,6 +105,9 @@ cases = [
     (1, "bad.csv: line 3, column 5 (longitude_deg)",
      ["--import-edition", work("bad.csv"), "--output", work("keep.dat")]),
     (1, "line 3, column 5", ["--edition", work("bad.csv"), "--csv", work("keep.csv")]),
+    (1, "there is no ancient star 0 (1 to 1028)", ["--identify", "0=5", "--output", work("keep.dat")]),
+    (1, "there is no ancient star 1029", ["--identify", "1029=5", "--output", work("keep.dat")]),
+    (1, "reference star 92 is not in", ["--identify", "1=424,2=92", "--output", work("keep.dat")]),
 ]
 for status, message, args in cases:
     converting = "--export-edition" in args or "--import-edition" in args
@@ -121,6 +124,14 @@ check(usage.returncode == 0 and all(option in usage.stdout for option in (
     "--edition", "--reference", "--epoch", "--year", "--offsets", "--constellation", "--csv",
     "--fit-offsets", "--fit-epoch", "--json", "--export-edition", "--import-edition", "--output")),
     "--help does not list every option")
+
+# --identify changes the identifications asked for and nothing else.
+run("--edition", SAMPLES[0], "--identify", "700=2061,12=0", "--output", work("id.dat"))
+for name, edition in (("a.csv", SAMPLES[0]), ("id.csv", work("id.dat"))):
+    run("--export-edition", work(name), "--edition", edition)
+changed = [(a["catalog_number"], b["identification"]) for a, b in
+           zip(csv_rows(work("a.csv")), csv_rows(work("id.csv"))) if a != b]
+check(changed == [("12", "0"), ("700", "2061")], f"--identify changed {changed}")
 
 # Sample C at its own epoch, fitted: one JSON object, a CSV row per star.
 result = analyze("--edition", SAMPLES[2], "--year", "130 BC", "--fit-offsets", "--fit-epoch", "--json",
