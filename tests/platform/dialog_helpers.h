@@ -72,3 +72,71 @@ template <typename T>
 void whenPopupOpens(const char* what, std::function<void(T*)> act) {
     answerWhenOpen<T>(QApplication::activePopupWidget, what, nullptr, act, QDeadlineTimer(kWaitDeadlineMs));
 }
+
+// ---- Sessions of the whole viewer on the shipped data ----
+
+#include <QAbstractButton>
+#include <QDir>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QTemporaryDir>
+
+#include "app/platform_services.h"
+#include "platform/window.h"
+
+// A working folder of the test's own, current while the object lives: the shipped catalogues and
+// an empty maridon.cfg, so that the viewer started there reads default settings and keeps what
+// it writes away from every other test.
+class ShippedDataFolder {
+public:
+    ShippedDataFolder() : previous_(QDir::currentPath()) {
+        ready_ = QDir::setCurrent(dir_.path());
+        for (const char* name : {"catb.bin", "cat1.dat", "cat2.dat", "cat3.dat"})
+            ready_ = ready_ &&
+                     QFile::copy(QString(TESSARAN_SOURCE_DIR "/data/") + name, path(name));
+        QFile settings(path("maridon.cfg"));
+        ready_ = ready_ && settings.open(QIODevice::WriteOnly);
+    }
+    ~ShippedDataFolder() { QDir::setCurrent(previous_); }
+    bool ready() const { return ready_; }
+    QString path(const QString& name) const { return dir_.filePath(name); }
+
+private:
+    QTemporaryDir dir_;
+    QString previous_;
+    bool ready_ = false;
+};
+
+// Answers the next file dialog as a person would: `path` typed into its name field once the
+// dialog is active, then accepted.
+inline void answerFileDialog(const QString& path) {
+    whenModalOpens<QFileDialog>(
+        "file dialog",
+        [path](QFileDialog* dialog) {
+            dialog->findChild<QLineEdit*>("fileNameEdit")->setText(path);
+            static_cast<QDialog*>(dialog)->accept();
+        },
+        [](QFileDialog* dialog) { return dialog->isActiveWindow(); });
+}
+
+// Runs the viewer, calls `session` once its main window is shown and closes the window after it
+// unless the session did; the viewer's exit status comes back.
+inline int runViewerSession(const std::function<void(MainWindow*)>& session) {
+    QTimer::singleShot(0, [&] {
+        MainWindow* window = mainWindow();
+        if (window && QTest::qWaitForWindowExposed(window)) session(window);
+        if (mainWindow() && mainWindow()->isVisible()) platformCloseMainWindow();
+    });
+    return runViewerBounded();
+}
+
+// Answers the next question box by pressing the button labelled `label`, or with Escape when
+// there is no label.
+inline void answerQuestion(const char* label) {
+    whenModalOpens<QMessageBox>("question box", [label](QMessageBox* box) {
+        for (QAbstractButton* button : box->buttons())
+            if (label && button->text() == label) return button->click();
+        QTest::keyClick(box, Qt::Key_Escape);
+    });
+}

@@ -1,0 +1,122 @@
+// Whole sessions of the viewer on the shipped data, each in a folder of its own. The Statistics
+// window opens on t, follows F3, and its buttons apply the offsets or fit and apply the epoch. An
+// identification changed in the nearest-stars list's menu: Ctrl+Z, Ctrl+Shift+Z, the changed
+// mark, Save Catalog As over a file, and the question before closing with it unsaved.
+#include <QAction>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QtTest>
+
+#include "analysis/statistics.h"
+#include "app/identifications.h"
+#include "app/state.h"
+#include "catalog/edition_file.h"
+#include "dialog_helpers.h"
+#include "platform/nearest_stars_window.h"
+#include "platform/statistics_window.h"
+#include "resources/popup_menu.h"
+
+namespace {
+
+double medianLongitude() {  // of the whole edition at the application's epoch setting
+    return summarizeEdition(computeResiduals(*currentEdition(theApp.catalogs), *theApp.reference,
+                                             alignmentOf(theApp.epoch)))
+        .edition.medianLonArcmin;
+}
+
+void statisticsSession(MainWindow* window) {
+    QTest::keyClick(window, Qt::Key_T);
+    WAIT_FOR(statisticsWindow() && statisticsWindow()->isVisible(), "the Statistics window");
+    StatisticsWindow* stats = statisticsWindow();
+    QCOMPARE(stats->content().scatterHighlighted.size(), size_t(8));  // Ursa Minor's eight
+    // One star identified far off leaves the scatter's scale, which nearly every star sets.
+    const double halfWidth = stats->content().scatterHalfWidth;
+    identifyStar(0, {0, 0}, 9000);
+    const double withOneFarOff = stats->content().scatterHalfWidth;
+    QTest::keyClick(window, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(withOneFarOff, halfWidth);
+    // Sample C, recorded at 130 BC with +2 deg 40' on its longitudes, seen at AD 137.
+    QTest::keyClick(window, Qt::Key_F3);
+    QVERIFY(stats->summary()->toPlainText().contains("Sample C"));
+    QVERIFY(std::fabs(medianLongitude()) > 30);
+    QTest::mouseClick(stats->applyOffsetsButton(), Qt::LeftButton);
+    QVERIFY2(std::fabs(medianLongitude()) < 5, "longitudes lined up");
+
+    QTest::mouseClick(stats->fitButton(), Qt::LeftButton);
+    const EpochFit& fit = theApp.statistics.epochFit.fit;
+    QVERIFY2(fit.fitted, fit.problem.c_str());
+    QTest::mouseClick(stats->applyFitButton(), Qt::LeftButton);
+    QCOMPARE(theApp.epoch.epoch, fit.epochJd);
+}
+
+// The identification of Ursa Minor's first star in an edition: the first one, or one read.
+int identification(const AncientCatalog& edition = *theApp.catalogs.slots[0]) {
+    return edition.constellations[0].stars[0].identification;
+}
+
+void identifySession(MainWindow* window) {
+    const AncientStar& star = theApp.catalogs.slots[0]->constellations[0].stars[0];
+    const int original = identification();
+    QTest::mouseClick(window, Qt::LeftButton, {}, QPoint(int(star.screenX), int(star.screenY)));
+    WAIT_FOR(nearestStarsWindow() && nearestStarsWindow()->isVisible(), "the nearest stars");
+    QMenu* menu = nearestStarsWindow()->contextMenu();  // the first other reference star chosen
+    for (QAction* action : menu->actions())
+        if (action->text().startsWith("Identify") && !action->text().endsWith("(as now)") &&
+            !action->text().endsWith("no star") && identification() == original)
+            action->trigger();
+    delete menu;
+    const int changed = identification();
+    QVERIFY(changed != original && changed != 0);
+    QVERIFY(window->windowTitle().endsWith("* - Tessaran Stars"));
+    QTest::keyClick(window, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(identification(), original);
+    QTest::keyClick(window, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    QCOMPARE(identification(), changed);
+
+    // Saved over a file that is there: asked first; Escape keeps the file, Replace does not.
+    QVERIFY(QFile::copy("cat1.dat", "mine.dat"));
+    for (const char* answer : {(const char*)nullptr, "Replace"}) {
+        answerFileDialog(QDir::current().filePath("mine.dat"));
+        answerQuestion(answer);
+        window->runCommand(CmdSaveCatalogAs);
+        QCOMPARE(identification(*readEdition("mine.dat")), answer ? changed : original);
+    }
+
+    // Closing with a change unsaved: Escape, or Save with the file dialog cancelled, keeps the
+    // window; Discard closes it.
+    QTest::keyClick(window, Qt::Key_Z, Qt::ControlModifier);
+    for (const std::string answer : {"", "Save", "Discard"}) {
+        answerQuestion(answer.empty() ? nullptr : answer.c_str());
+        if (answer == "Save")
+            whenModalOpens<QFileDialog>("file dialog", [](QFileDialog* d) { d->reject(); });
+        window->close();
+        if (answer != "Discard") QVERIFY2(window->isVisible(), answer.c_str());
+    }
+    QVERIFY2(!mainWindow() || !mainWindow()->isVisible(), "Discard did not close the window");
+}
+
+}  // namespace
+
+class SessionsTest : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void statisticsOpensAndAppliesTheFit() {
+        const ShippedDataFolder work;
+        QVERIFY(work.ready());
+        QCOMPARE(runViewerSession(statisticsSession), 0);
+    }
+    void identificationChangedUndoneSavedAndClosed() {
+        const ShippedDataFolder work;
+        QVERIFY(work.ready());
+        QCOMPARE(runViewerSession([](MainWindow* window) {
+                     identifySession(window);  // stopped early, it closes without the question:
+                     for (std::vector<int>& saved : theApp.identifications.saved) saved.clear();
+                 }),
+                 0);
+    }
+};
+
+QTEST_MAIN(SessionsTest)
+#include "sessions_test.moc"
