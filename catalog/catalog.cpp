@@ -59,13 +59,6 @@ bool starPlaceOf(const AncientCatalog& edition, int number, StarPlace& place) {
     return false;
 }
 
-int runningNumberOf(const AncientCatalog& edition, StarPlace place) {
-    int number = place.index + 1;
-    for (int c = 0; c < place.constellation; ++c)
-        number += int(edition.constellations[c].stars.size());
-    return number;
-}
-
 double ancientLonDegrees(const AncientStar& star) {
     return 30.0 * star.zodiacSign + star.signDegrees + star.lonMinutes / 60.0;
 }

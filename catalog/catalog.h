@@ -80,7 +80,6 @@ struct StarPlace {
 };
 // The place of a running number; false (place untouched) when no star has it.
 bool starPlaceOf(const AncientCatalog& edition, int number, StarPlace& place);
-int runningNumberOf(const AncientCatalog& edition, StarPlace place);
 
 // Catalogue position of an ancient star as recorded, in degrees.
 double ancientLonDegrees(const AncientStar& star);
