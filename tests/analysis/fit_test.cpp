@@ -91,18 +91,6 @@ TEST_F(EpochFitTest, EpochAndOffsetsComeBackWithinTwiceTheirUncertainty) {
         EXPECT_EQ(std::count(calls.begin(), calls.end(), std::make_pair(stage, 1.0)), 1);
 }
 
-TEST_F(EpochFitTest, ARangeThatMissesTheEpochEndsOnItsNearerBound) {
-    EpochFitOptions options;
-    options.firstJd = dayNumber(1, 1, 800);
-    options.bootstrapResamples = 0;
-    EpochFit fit = fitEpoch(*edition, *reference, options);
-    ASSERT_TRUE(fit.fitted) << fit.problem;
-    EXPECT_TRUE(fit.atRangeEdge);
-    EXPECT_NEAR(fit.epochJd, options.firstJd, 1);
-    EXPECT_EQ(fit.uncertaintySource, UncertaintySource::Formal);
-    EXPECT_EQ(fit.bootstrap.epochYears, 0);
-}
-
 TEST_F(EpochFitTest, WhatCannotBeFittedSaysWhy) {
     EpochFitOptions reversed, noStep, tinyStep;
     reversed.lastJd = reversed.firstJd - 1;

@@ -56,7 +56,7 @@ TEST(Nutation, ValuesAtJ2000AndTheObliquityOverTheCenturies) {
     EXPECT_NE(nutation(0.3 + 1e-8).longitude, a.longitude);
 }
 
-TEST(Precession, EclipticOfDateAtJ2000TheSecondCenturyAndFarEpochs) {
+TEST(Precession, EclipticOfDateAtJ2000AndTheSecondCentury) {
     // At J2000.0 only the nutation in longitude turns the sky, about the ecliptic pole.
     double lon, lat;
     for (double l : {0.0, 100.0, 300.0}) {
@@ -68,11 +68,6 @@ TEST(Precession, EclipticOfDateAtJ2000TheSecondCenturyAndFarEpochs) {
     EXPECT_NEAR(lon, 124.09, 0.005);
     EXPECT_LT(std::fabs(lat), 0.3);
     const double lat137 = lat;
-    // About 50.3" a year, eight millennia back and three ahead.
-    precessed(150.0, 0.0, kJ2000 - 8 * 365250.0, lon, lat);
-    EXPECT_NEAR(lon, 150.0 - 8000 * 50.29 / 3600, 3.0);
-    precessed(150.0, 0.0, kJ2000 + 3 * 365250.0, lon, lat);
-    EXPECT_NEAR(lon, 150.0 + 3000 * 50.29 / 3600, 1.0);
 
     // applyEpoch turns the catalogue's equator with the true obliquity of J2000.0 first: the
     // equator's point at 90 deg lies that far south, and the J2000 ecliptic star moves as above.
