@@ -236,7 +236,7 @@ case_high_dpi() {
 STAR_FOUND=380  # the first edition's alp Tau, in the Hyades: several reference stars beside it
 # await_titled VAR REGEX: within 5 s a window titled so, focused, its id in VAR.
 await_titled() {
-    poll 5 eval "$1"'=$(windows_titled "$2" | head -1); [ -n "$'"$1"'" ]' && xdo windowfocus --sync "${!1}"
+    poll 5 eval "$1=\$(windows_titled '$2' | head -1); [ -n \"\$$1\" ]" && xdo windowfocus --sync "${!1}"
 }
 find_and_go() {  # Ctrl+F, the query and Enter: the first match, the ancient star, gone to
     press "$MAIN" ctrl+f
