@@ -14,7 +14,7 @@ needs_tools Xvfb xdotool xwd cmp
 WIN_W=1120 WIN_H=896
 STATUS_RECT="0 850 800 46"   # the status line, left of the cursor coordinates
 SKY_RECT="0 0 $WIN_W 840"    # the sky above it
-EQ_GRID_RGB="64 32 32" CIRCLE_RGB="128 128 128" STATUS_RGB="255 255 128"  # default colours
+CIRCLE_RGB="128 128 128"  # default colours
 
 # new_run NAME [FILE...]: a fresh program folder with the shipped data, and the data files named
 # (default: all) in a fresh working folder.
@@ -72,13 +72,12 @@ key_changes() {
     xdo key "$key"
     poll 5 eval 'shoot && region_differs "$before" "$LAST" '"$*"
 }
-count_colour() { "$PROBE" count "$LAST" $SKY_RECT $EQ_GRID_RGB; }
 # count_in X Y W H R G B: pixels of that colour at least 100 bright in the rectangle of LAST.
 count_in() { "$PROBE" count "$LAST" "$@" 100; }
 
 # In the first view, Ursa Minor's, the bowl lies upper left and the pole star (the handle's end)
 # lower right, so the circles round the ancient stars fill those two quadrants and hardly the
-# other two; a sky mirrored or upside down swaps them. The status line's text is at the foot.
+# other two; a sky mirrored or upside down swaps them.
 sky_oriented() {
     local w=$((WIN_W / 2)) h=$((WIN_H / 2)) on off
     on=$(($(count_in 0 0 $w $h $CIRCLE_RGB) + $(count_in $w $h $w $h $CIRCLE_RGB)))
@@ -86,19 +85,17 @@ sky_oriented() {
     echo "  circle pixels: $on upper left and lower right, $off upper right and lower left"
     [ "$on" -gt 100 ] && [ "$off" -lt $((on / 4)) ]
 }
-status_at_foot() {
-    [ "$(count_in 0 $((WIN_H - 60)) $WIN_W 60 $STATUS_RGB)" -gt 100 ] &&
-        [ "$(count_in 0 0 $WIN_W 60 $STATUS_RGB)" -eq 0 ]
-}
 
 # The main window comes up at the default place and size, the splash over it; a click closes
 # the splash and the cursor is parked where every run parks it. False when no window comes up.
+await_main() {  # await_main NAME: false, the viewer ended, when no main window comes up
+    poll 10 find_main_window && return
+    fail "$1: no main window appeared"
+    abandon_viewer
+    return 1
+}
 main_window_comes_up() {
-    if ! poll 10 find_main_window; then
-        fail "$1: no main window appeared"
-        abandon_viewer
-        return 1
-    fi
+    await_main "$1" || return
     check "$1: main window at 0,0 with seven eighths of the screen" \
         test "$(window_position "$MAIN") $(window_size "$MAIN")" = "0,0 ${WIN_W}x${WIN_H}"
     check "$1: no message box beside it" eval '! find_message_box'
@@ -112,7 +109,8 @@ main_window_comes_up() {
     xdo windowfocus --sync "$MAIN" || fail "$1: the main window takes no focus"
     settled_shot || { fail "$1: no steady screenshot of the main window"; return 1; }
 }
-close_by_escape() { xdo windowfocus --sync "$MAIN"; xdo key Escape; }
+press() { xdo windowfocus --sync "$1" && xdo key "${@:2}"; }  # press WINDOW KEY...
+close_and_end() { close_main_window; ends_cleanly "$1"; }  # close_and_end NAME
 
 settings_line() { sed -n "$2p" "$1"; }  # settings_line FILE N
 settings_well_formed() {  # a window line, three colours, epoch, offsets, key and 48 rows
@@ -120,91 +118,38 @@ settings_well_formed() {  # a window line, three colours, epoch, offsets, key an
         [ "$(grep -c '^   [ 0-9.-]*$' "$1")" -eq 48 ]
 }
 
-# A first start with no settings anywhere, driven through keys, a click and the close button.
+# A first start with no settings anywhere, driven through keys and the close button.
 case_session() {
     new_run session
     keep_expected
     run_viewer
     main_window_comes_up session || return
-    local start=$LAST i key star before_grid moved_from
+    local i key cfg=$RUN/program/maridon.cfg
     check "the sky the right way round: the bowl upper left, the pole star lower right" sky_oriented
-    check "the status line in the bottom rows" status_at_foot
     for i in 1 2 3; do check "Page Down $i repaints the status line" key_changes Next $STATUS_RECT; done
-    check "the sky changed with the constellation" region_differs "$start" "$LAST" $SKY_RECT
-
-    before_grid=$(count_colour)
-    xdo key 6
-    check "6 draws the equatorial grid over the sky (had $before_grid pixels of its colour)" \
-        poll 5 eval 'shoot && [ "$(count_colour)" -gt $((before_grid + 5000)) ]'
-    moved_from=$LAST
     for key in Left Left Up; do check "$key moves the view" key_changes $key $SKY_RECT; done
-    check "the status line follows the view" region_differs "$moved_from" "$LAST" $STATUS_RECT
-
-    # A click on the brightest star on screen lists the stars next to it.
-    settled_shot
-    star=$("$PROBE" brightest "$LAST" 20 20 $((WIN_W - 40)) 800)
-    xdo mousemove --window "$MAIN" ${star% *} ${star#* } click 1
-    if poll 5 find_nearest_window; then
-        pass "a click on the star at $star opens \"$(xdo getwindowname "$NEAREST")\""
-        xdo windowfocus --sync "$NEAREST"
-        xdo key Escape
-        check "Escape closes the nearest-stars window" poll 5 no_nearest_window
-        check "and leaves the main window open" find_main_window
-    else
-        fail "a click on the star at $star opens no nearest-stars window"
-    fi
-
-    close_main_window
-    ends_cleanly session
-    local cfg=$RUN/program/maridon.cfg
+    close_and_end session
     check "closing writes well-formed settings beside the program" settings_well_formed "$cfg"
     check "settings hold the window's place" \
         test "$(settings_line "$cfg" 1)" = "WindowRect 0 0 $WIN_W $WIN_H"
-    check "settings keep Ursa Minor's view, which was not moved" \
-        test "$(settings_line "$cfg" 8)" = "    80.0  73.0   0.0   8.0   0.8  -0.3"
     check "settings hold Cepheus, shown last, two degrees left and one up" \
         test "$(settings_line "$cfg" 11)" = "     8.0  69.0   0.0   6.0   1.3  -0.2"
     check "no settings in the working folder" test ! -e "$RUN/work/maridon.cfg"
     check "data files in the working folder unchanged" data_unchanged
 }
 
-# Bad input the program must get over: it starts as it would on good data.
-# noise FILE BYTES SEED: pseudo-random bytes of every value, line ends and zeros included.
-noise() {
-    LC_ALL=C awk -v n="$2" -v seed="$3" \
-        'BEGIN { srand(seed); for (i = 0; i < n; i++) printf "%c", int(rand() * 256) }' >"$1"
-}
-# starts_past NAME COMMAND...: the viewer comes up on the working folder prepared, the command
-# looks at it, and closed it ends, its data unchanged.
-starts_past() {
-    keep_expected
-    run_viewer
-    main_window_comes_up "$1" || return
-    "${@:2}"
-    close_main_window
-    ends_cleanly "$1"
-    check "$1: data files unchanged" data_unchanged
-}
+# Bad input the program must get over (settings of any bytes are the core tests'): a folder named
+# cat1.dat in the working folder, past which the file beside the program is read.
 case_bad_input_starts() {
-    # A folder named cat1.dat in the working folder: the file beside the program is read. Its
-    # first picture and its settings are those of a first start, which the next runs are held to.
     new_run folder catb.bin cat2.dat cat3.dat
     mkdir "$RUN/work/cat1.dat"
-    REFERENCE_SHOT=$RUN/no-such-shot
-    DEFAULT_SETTINGS=$RUN/program/maridon.cfg
-    starts_past "cat1.dat a folder" eval 'REFERENCE_SHOT=$LAST'
-    check "cat1.dat a folder: settings written beside the program" \
-        settings_well_formed "$DEFAULT_SETTINGS"
-    check "cat1.dat a folder: the folder is still there" test -d "$RUN/work/cat1.dat"
-
-    # A settings file of random bytes: the defaults stand, and a proper file replaces it.
-    new_run noise_settings
-    noise "$RUN/work/maridon.cfg" 6000 1771298
-    starts_past "random settings" check "random settings: the default view, as on a first start" \
-        region_alike "$REFERENCE_SHOT" "$LAST" 0 0 $WIN_W $WIN_H
-    check "random settings: rewritten in the working folder as a first start writes them" \
-        cmp -s "$DEFAULT_SETTINGS" "$RUN/work/maridon.cfg"
-    check "random settings: nothing written beside the program" test ! -e "$RUN/program/maridon.cfg"
+    keep_expected
+    run_viewer
+    main_window_comes_up folder || return
+    close_and_end folder
+    check "folder: settings written beside the program" settings_well_formed "$RUN/program/maridon.cfg"
+    check "folder: the folder is still there" test -d "$RUN/work/cat1.dat"
+    check "folder: data files unchanged" data_unchanged
 }
 
 # Bad data the program must refuse: a message box, no main window, no settings.
@@ -217,8 +162,7 @@ refused() {  # refused NAME
         return
     fi
     check "$1: a message box titled \"Tessaran Stars\", no main window" test -z "$MAIN"
-    xdo windowfocus --sync "$BOX"
-    xdo key Return
+    press "$BOX" Return
     ends_cleanly "$1"
     check "$1: no settings written" \
         test ! -e "$RUN/work/maridon.cfg" -a ! -e "$RUN/program/maridon.cfg"
@@ -249,11 +193,7 @@ high_dpi_run() {  # high_dpi_run RATIO: sets STARS (a shot of the stars alone) a
     STARS=""
     printf 'GridColor 255 255 255\nConViewArray\n90 7.5 0 4 0 0\n' >"$RUN/work/maridon.cfg"
     run_viewer QT_SCALE_FACTOR=$1
-    if ! poll 10 find_main_window; then
-        fail "ratio $1: no main window appeared"
-        abandon_viewer
-        return 1
-    fi
+    await_main "ratio $1" || return
     check "ratio $1: the window has ${WIN_W}x${WIN_H} device pixels" test "${W}x$H" = "${WIN_W}x${WIN_H}"
     poll 8 splash_closed || fail "ratio $1: the splash stays up"
     xdo mousemove --window "$MAIN" 10 10
@@ -272,7 +212,7 @@ case_high_dpi() {
     high_dpi_run 1 || return
     local profile1=$PROFILE star1 star2 dx dy
     star1=$("$PROBE" brightest "$STARS" 20 20 $((WIN_W - 40)) 800)
-    close_by_escape
+    press "$MAIN" Escape
     ends_cleanly "ratio 1"
     high_dpi_run 2 || return
     check "ratio 2: the meridian is twice as wide ($profile1 at ratio 1, $PROFILE at 2)" \
@@ -288,18 +228,19 @@ case_high_dpi() {
     xdo mousemove --window "$MAIN" ${star2% *} ${star2#* } click 1
     check "ratio 2: a click on that star lists it in the nearest-stars window" \
         poll 5 find_nearest_window
-    close_main_window
-    ends_cleanly "ratio 2"
+    close_and_end "ratio 2"
 }
 
 # Find a star, give it another identification from the nearest-stars list, save the edition when
 # closing, and see the new identification when the viewer starts again on the saved file.
 STAR_FOUND=380  # the first edition's alp Tau, in the Hyades: several reference stars beside it
+# await_titled VAR REGEX: within 5 s a window titled so, focused, its id in VAR.
+await_titled() {
+    poll 5 eval "$1=\$(windows_titled '$2' | head -1); [ -n \"\$$1\" ]" && xdo windowfocus --sync "${!1}"
+}
 find_and_go() {  # Ctrl+F, the query and Enter: the first match, the ancient star, gone to
-    xdo windowfocus --sync "$MAIN"
-    xdo key ctrl+f
-    poll 5 eval 'FIND=$(windows_titled "^Find$" | head -1); [ -n "$FIND" ]' || return 1
-    xdo windowfocus --sync "$FIND"
+    press "$MAIN" ctrl+f
+    await_titled FIND "^Find$" || return 1
     xdo type --delay 30 "$1"
     xdo key Return
     poll 5 eval '[ -z "$(windows_titled "^Find$")" ]'
@@ -308,8 +249,7 @@ find_and_go() {  # Ctrl+F, the query and Enter: the first match, the ancient sta
 click_middle() { xdo mousemove --window "$MAIN" $((WIN_W / 2)) $((WIN_H / 2)) click 1; poll 5 find_nearest_window; }
 # The list closed with Escape, then a settled screenshot of the sky.
 list_closed_shot() {
-    xdo windowfocus --sync "$NEAREST"
-    xdo key Escape
+    press "$NEAREST" Escape
     poll 5 no_nearest_window && xdo windowfocus --sync "$MAIN" && settled_shot
 }
 program_windows() { xdo search --onlyvisible --classname '^tessaran-stars$' 2>/dev/null | wc -l; }
@@ -334,15 +274,10 @@ case_identify() {
     check "the identification line moved" region_differs "$before" "$changed" $SKY_RECT
 
     # Escape asks about the change; Save (the default) asks where; the viewer then ends.
-    xdo windowfocus --sync "$MAIN"
-    xdo key Escape
-    poll 5 eval 'BOX=$(windows_titled "^Tessaran Stars$" | head -1); [ -n "$BOX" ]' ||
-        fail "closing with a change unsaved asks nothing"
-    xdo windowfocus --sync "$BOX"
+    press "$MAIN" Escape
+    await_titled BOX "^Tessaran Stars$" || fail "closing with a change unsaved asks nothing"
     xdo key Return
-    poll 5 eval 'SAVE=$(windows_titled "^Save Catalog As$" | head -1); [ -n "$SAVE" ]' ||
-        fail "Save opens no save dialog"
-    xdo windowfocus --sync "$SAVE"
+    await_titled SAVE "^Save Catalog As$" || fail "Save opens no save dialog"
     xdo key ctrl+a
     xdo type --delay 10 "$saved"
     xdo key Return
@@ -359,8 +294,7 @@ case_identify() {
         fail "the star found again shows no list"
     check "the saved identification is drawn as it was left" \
         region_alike "$changed" "$LAST" $SKY_RECT
-    close_main_window
-    ends_cleanly "identify again"
+    close_and_end "identify again"
 }
 
 begin_run e2e

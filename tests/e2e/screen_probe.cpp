@@ -61,8 +61,7 @@ bool readShot(const char* path, Shot& shot) {
         width > 16384 || height > 16384 || uint64_t(bytesPerLine) < uint64_t(width) * bytes ||
         start + uint64_t(bytesPerLine) * height > data.size())
         return false;
-    shot.width = int(width);
-    shot.height = int(height);
+    shot.width = int(width), shot.height = int(height);
     shot.pixels.resize(size_t(width) * height);
     for (uint32_t y = 0; y < height; ++y)
         for (uint32_t x = 0; x < width; ++x) {
@@ -94,9 +93,7 @@ bool parseInts(char** args, int count, int* values) {
     return true;
 }
 
-struct Rect {
-    int x0, y0, x1, y1;  // x1, y1 one past the end
-};
+struct Rect { int x0, y0, x1, y1; };  // x1, y1 one past the end
 bool parseRect(char** args, const Shot& shot, Rect& rect) {
     int v[4];
     if (!parseInts(args, 4, v) || v[2] < 0 || v[3] < 0) return false;
@@ -138,10 +135,9 @@ int main(int argc, char** argv) {
     }
     Shot shot, other;
     for (int i = 2; i < argc && i <= (command == "diff" ? 3 : 2); ++i)
-        if (!readShot(argv[i], i == 2 ? shot : other)) {
-            std::fprintf(stderr, "screen_probe: %s is no readable xwd screenshot\n", argv[i]);
-            return 1;
-        }
+        if (!readShot(argv[i], i == 2 ? shot : other))
+            return std::fprintf(stderr, "screen_probe: %s is no readable xwd screenshot\n",
+                                argv[i]), 1;
     Rect r;
     long n = 0;
     auto each = [&r, &shot](auto visit) {
@@ -149,38 +145,35 @@ int main(int argc, char** argv) {
             for (int x = r.x0; x < r.x1; ++x) visit(x, y, shot.at(x, y));
     };
     if (command == "diff" && argc == 8) {
-        if (other.width != shot.width || other.height != shot.height) {
-            std::fprintf(stderr, "screen_probe: the screenshots differ in size\n");
-            return 1;
-        }
+        if (other.width != shot.width || other.height != shot.height)
+            return std::fprintf(stderr, "screen_probe: the screenshots differ in size\n"), 1;
         if (!parseRect(argv + 4, shot, r)) return usage();
         each([&](int x, int y, const Rgb& a) {
             const Rgb& b = other.at(x, y);
             n += a.r != b.r || a.g != b.g || a.b != b.b;
         });
-        std::printf("%ld\n", n);
     } else if (command == "count" && (argc == 10 || argc == 11)) {
         int want[4] = {0, 0, 0, 1};
         if (!parseRect(argv + 3, shot, r) || !parseInts(argv + 7, argc - 7, want)) return usage();
         each([&](int, int, const Rgb& p) {
             n += isShadeOf(p, {want[0], want[1], want[2]}) && p.top() >= want[3];
         });
-        std::printf("%ld\n", n);
     } else if (command == "brightest" && argc == 7) {
         if (!parseRect(argv + 3, shot, r) || r.x0 >= r.x1 || r.y0 >= r.y1) return usage();
         int bestX = r.x0, bestY = r.y0, best = -1;
         each([&](int x, int y, const Rgb& p) {
             if (p.r + p.g + p.b > best) best = p.r + p.g + p.b, bestX = x, bestY = y;
         });
-        std::printf("%d %d\n", bestX, bestY);
+        return std::printf("%d %d\n", bestX, bestY), 0;
     } else if (command == "row" && argc == 6) {
         char height[] = "1";
         char* args[] = {argv[3], argv[4], argv[5], height};
         if (!parseRect(args, shot, r)) return usage();
         for (int x = r.x0; x < r.x1; ++x)
             std::printf("%d%c", shot.at(x, r.y0).top(), x + 1 < r.x1 ? ' ' : '\n');
+        return 0;
     } else {
         return usage();
     }
-    return 0;
+    return std::printf("%ld\n", n), 0;
 }
