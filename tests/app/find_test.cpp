@@ -51,10 +51,14 @@ TEST_F(ShellTest, FindListsAndGoesToTheStarOrConstellationChosen) {
         EXPECT_EQ(theApp.view.focalScale, double(saved.focalScale));
         EXPECT_EQ(theApp.find.ringShown, target != orion);
         // In the middle: a star where it is drawn, a constellation's saved view.
-        const int entry = lookUpReferenceStar(theApp.reference->index, std::atoi(c.typed));
-        Vector3 middle = theApp.reference->stars[entry].dir;
-        if (c.start[0] == 'T') middle = currentConstellation()->stars[size_t(p300.index)].dir;
-        if (target == orion) lonLatToVec3(saved.viewLon, saved.viewLat, middle);
+        Vector3 middle;
+        if (c.start[0] == 'T')
+            middle = currentConstellation()->stars[size_t(p300.index)].dir;
+        else if (target == orion)
+            lonLatToVec3(saved.viewLon, saved.viewLat, middle);
+        else
+            middle = theApp.reference->stars[lookUpReferenceStar(theApp.reference->index,
+                                                                 std::atoi(c.typed))].dir;
         float x = 0, y = 0;
         ASSERT_TRUE(projectStar(theApp.view, middle, x, y));
         EXPECT_LT(std::hypot(x - theApp.view.width / 2.0, y - theApp.view.height / 2.0), 1.0);
