@@ -1,5 +1,5 @@
 // Whole sessions of the viewer on the shipped data, each in a folder of its own. The Statistics
-// window opens on t, follows F3, and its buttons apply the offsets or fit and apply the epoch. An
+// window opens on t, follows Page Down and F3, and its buttons apply the offsets or fit and apply the epoch. An
 // identification changed in the nearest-stars list's menu: Ctrl+Z, Ctrl+Shift+Z, the changed
 // mark, Save Catalog As over a file, and the question before closing with it unsaved.
 #include <QAction>
@@ -36,6 +36,8 @@ void statisticsSession(MainWindow* window) {
     const double withOneFarOff = stats->content().scatterHalfWidth;
     QTest::keyClick(window, Qt::Key_Z, Qt::ControlModifier);
     QCOMPARE(withOneFarOff, halfWidth);
+    QTest::keyClick(window, Qt::Key_PageDown);
+    QVERIFY(stats->summary()->toPlainText().contains("Ursa Major"));
     // Sample C, recorded at 130 BC with +2 deg 40' on its longitudes, seen at AD 137.
     QTest::keyClick(window, Qt::Key_F3);
     QVERIFY(stats->summary()->toPlainText().contains("Sample C"));
