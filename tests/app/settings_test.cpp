@@ -162,3 +162,15 @@ TEST_F(ShellTest, SettingsAreFoundInTheWorkingFolderFirstAndAWindowWithoutAreaIs
     EXPECT_FALSE(shutDown({0, 0, 100, 100}));
     EXPECT_EQ(readWholeFile(work.path("maridon.cfg")), before);
 }
+
+TEST_F(ShellTest, AViewWithoutAUsableFocalScaleStartsOnTheDefaultViewWithItsStars) {
+    for (const char* scale : {"0", "-8", "nan", "inf", "zoom"}) {
+        ASSERT_TRUE(writeTextFile(programFile("maridon.cfg"),
+                                  formatText("ConViewArray\n 10 20 0 %s 0 0\n", scale)));
+        ASSERT_NO_FATAL_FAILURE(start());
+        EXPECT_EQ(std::lround(theApp.view.centerLon * kRadToDeg), 80) << scale;
+        EXPECT_EQ(theApp.view.focalScale, 8.0) << scale;
+        const std::vector<uint8_t>& pixels = theApp.frame.pixels;
+        EXPECT_GT(pixels.size() - std::count(pixels.begin(), pixels.end(), 0), 100u) << scale;
+    }
+}

@@ -117,6 +117,19 @@ TEST_F(Frame, StarDotsAddOverTheLinesAndCirclesDrawnBeforeThem) {
     EXPECT_EQ(wrong, 0);
 }
 
+TEST_F(Frame, GridsLieSymmetricAboutTheMiddleOfTheFrame) {
+    // The ecliptic and meridian 0 cover the two middle rows (columns) alike and no others.
+    render(FlagEclipticGrid);
+    for (int along : {3, 40, 100}) {
+        for (auto [x, y, dx, dy] : {std::array{along, kH / 2, 0, -1}, {kW / 2, along, -1, 0}}) {
+            const Color middle = frameGetPixel(frame, x, y);
+            EXPECT_TRUE(middle != kBlack && frameGetPixel(frame, x + dx, y + dy) == middle &&
+                        frameGetPixel(frame, x + 2 * dx, y + 2 * dy) == kBlack &&
+                        frameGetPixel(frame, x - dx, y - dy) == kBlack) << x << ", " << y;
+        }
+    }
+}
+
 TEST_F(Frame, EachGridHasItsColourWhichStaysTheCurrentLineColourAfterTheFrame) {
     // The equator crosses the centre at the epoch's obliquity, south of the ecliptic to the east.
     const Color ecliptic = makeColor(0, 0, 150), equator = makeColor(150, 60, 0);
