@@ -22,11 +22,6 @@ std::vector<std::string> listMatches(void* context, const std::string& query) {
     return foundLines(session.search, session.edition, session.reference);
 }
 
-std::string trimmed(std::string text) {
-    while (!text.empty() && text.back() == ' ') text.pop_back();
-    return text;
-}
-
 int heldStars(const Constellation& constellation) {
     return std::min(std::max(constellation.starCount, 0), int(constellation.stars.size()));
 }
@@ -53,13 +48,13 @@ std::vector<std::string> foundLines(const StarSearch& search, const AncientCatal
             const Constellation& constellation = edition.constellations[found.constellation];
             const AncientStar& star = constellation.stars[size_t(found.star)];
             lines.push_back(formatText("Tessaran  %4d  %-12s %s %d", star.catalogNumber,
-                                       trimmed(star.designation).c_str(),
+                                       withoutTrailingBlanks(star.designation).c_str(),
                                        constellation.name.c_str(), star.numberInConstellation));
         } else {
             const ReferenceStar& star = reference.stars[found.star];
             const int in = constellationIdentifying(edition, star.number);
             lines.push_back(formatText("Reference %4d  %-12s %5.2f %s", star.number,
-                                       trimmed(star.name).c_str(), star.magnitude,
+                                       withoutTrailingBlanks(star.name).c_str(), star.magnitude,
                                        in >= 0 ? edition.constellations[in].name.c_str()
                                                : "(no Tessaran star)"));
         }

@@ -16,11 +16,6 @@ namespace {
 constexpr double kScatterScales[] = {15, 30, 60, 90, 120, 180, 240, 360, 600};
 constexpr double kScatterShare = 0.95;
 
-std::string trimmed(std::string text) {
-    while (!text.empty() && text.back() == ' ') text.pop_back();
-    return text;
-}
-
 double scatterHalfWidth(const std::vector<StarResidual>& stars) {
     std::vector<double> extents;
     for (const StarResidual& s : stars)
@@ -52,7 +47,7 @@ std::string summaryText(const AncientCatalog& edition, const EpochSetting& epoch
     const std::vector<Outlier>& outliers = statistics.constellations[constellation].outliers;
     text += formatText("\nOutliers in %s:%s\n", name, outliers.empty() ? " none" : "");
     for (const Outlier& o : outliers)
-        text += formatText("  star %4d  %-12s %7.1f'\n", o.number, trimmed(o.designation).c_str(),
+        text += formatText("  star %4d  %-12s %7.1f'\n", o.number, withoutTrailingBlanks(o.designation).c_str(),
                            o.separationArcmin);
     return text;
 }

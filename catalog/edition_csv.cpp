@@ -68,11 +68,6 @@ std::string_view trimmed(std::string_view text) {
     return text;
 }
 
-std::string_view withoutTrailingBlanks(std::string_view text) {
-    while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
-    return text;
-}
-
 bool hasLineBreakOrZero(std::string_view text) {
     return text.find_first_of(std::string_view("\r\n\0", 3)) != std::string_view::npos;
 }
@@ -230,7 +225,7 @@ std::string editionToCsv(const AncientCatalog& edition) {
                 std::to_string(star.latMinutes),
                 std::string(magnitude, written.ptr),
                 std::to_string(star.identification),
-                std::string(withoutTrailingBlanks({star.designation, designationLength})),
+                withoutTrailingBlanks({star.designation, designationLength}),
                 star.description,
             });
         }

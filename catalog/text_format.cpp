@@ -17,3 +17,8 @@ std::string formatText(const char* format, ...) {
     va_end(again);
     return text;
 }
+
+std::string withoutTrailingBlanks(std::string_view text) {
+    while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
+    return std::string(text);
+}

@@ -51,7 +51,9 @@ TEST_F(DeviceRatioTest, TheFrameIsInDevicePixelsAndClicksSearchUnderTheWindowPix
         EXPECT_EQ(takeLog(), Log{"nearest show 600 450"});
         EXPECT_TRUE(clickFindsTheStar(c.within, 450));
         EXPECT_FALSE(clickFindsTheStar(c.beyond, 450));
-        if (c.ratio != 1) EXPECT_FALSE(clickFindsTheStar(int(c.starX), int(c.starY)));
+        if (c.ratio != 1) {
+            EXPECT_FALSE(clickFindsTheStar(int(c.starX), int(c.starY)));
+        }
     }
 }
 

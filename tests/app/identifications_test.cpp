@@ -20,9 +20,7 @@ protected:
     void SetUp() override {
         ASSERT_NO_FATAL_FAILURE(ShellTest::SetUp());
         ASSERT_NO_FATAL_FAILURE(start());
-        const AncientStar& star = currentConstellation()->stars[kStar];
-        theApp.view.centerLon = star.lon, theApp.view.centerLat = star.lat;
-        viewUpdate(theApp.view);
+        const AncientStar& star = centreViewOn(kStar);
         for (int entry : {10, 20}) theApp.reference->stars[entry].dir = star.dir;
         platformRepaint();
         onLeftButtonDown(int(star.screenX + 0.5f), int(star.screenY + 0.5f));

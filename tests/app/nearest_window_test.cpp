@@ -23,9 +23,7 @@ protected:
     void SetUp() override {
         ASSERT_NO_FATAL_FAILURE(ShellTest::SetUp());
         ASSERT_NO_FATAL_FAILURE(start());
-        const AncientStar& star = currentConstellation()->stars[kStar];
-        theApp.view.centerLon = star.lon, theApp.view.centerLat = star.lat;
-        viewUpdate(theApp.view);
+        const AncientStar& star = centreViewOn(kStar);
         platformRepaint();
         ASSERT_TRUE(star.visible);
         x = int(star.screenX + 0.5f), y = int(star.screenY + 0.5f);

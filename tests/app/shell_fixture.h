@@ -49,6 +49,13 @@ protected:
         platformRepaint();
         takeLog();
     }
+    // The view turned onto a star of the current constellation, not yet repainted.
+    const AncientStar& centreViewOn(int index) {
+        const AncientStar& star = currentConstellation()->stars[size_t(index)];
+        theApp.view.centerLon = star.lon, theApp.view.centerLat = star.lat;
+        viewUpdate(theApp.view);
+        return star;
+    }
     Log takeLog() { return std::exchange(fake.log, {}); }
     int repaints() const { return int(std::count(fake.log.begin(), fake.log.end(), "repaint")); }
 

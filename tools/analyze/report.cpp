@@ -22,11 +22,6 @@ const char* kStatusNotInReference = "not_in_reference";
 double arcmin(double rad) { return rad * kArcminPerRad; }
 double degrees(double rad) { return rad * kRadToDeg; }
 
-std::string withoutTrailingBlanks(std::string text) {
-    while (!text.empty() && text.back() == ' ') text.pop_back();
-    return text;
-}
-
 const char* constellationName(int index) {
     return index >= 0 && index < kConstellationCount ? kConstellationTable[index].name : "?";
 }
