@@ -57,7 +57,7 @@ TEST_F(DeviceRatioTest, TheFrameIsInDevicePixelsAndClicksSearchUnderTheWindowPix
     }
 }
 
-TEST_F(DeviceRatioTest, CursorCoordinatesAndStatusLineSitOnTheDevicePixelsOfTheWindow) {
+TEST_F(DeviceRatioTest, CursorStatusLineAndSavedPictureSitOnTheDevicePixelsOfTheWindow) {
     fake.devicePixelRatio = 2;
     fake.cursorKnown = true, fake.cursorX = 799, fake.cursorY = 599;  // the last window pixel
     ASSERT_NO_FATAL_FAILURE(start());
@@ -72,11 +72,8 @@ TEST_F(DeviceRatioTest, CursorCoordinatesAndStatusLineSitOnTheDevicePixelsOfTheW
     EXPECT_EQ(fake.texts[0].text, formatCoordinateLine(lon * kRadToDeg, lat * kRadToDeg));
     EXPECT_EQ(fake.texts[0].x + fake.texts[0].text.size() * fake.charWidth + fake.textHeight,
               1600u);
-}
-
-TEST_F(DeviceRatioTest, SavePictureAsksForAFileAndWritesTheFrameOrSaysItCouldNot) {
-    fake.devicePixelRatio = 2;
-    ASSERT_NO_FATAL_FAILURE(start());
+    // Save Picture asks for a file and writes the frame at its size, or says it could not.
+    takeLog();
     const std::string asked = "save file Save Picture | Ursa Minor.png";
     const struct {
         std::optional<std::string> answer;

@@ -62,7 +62,7 @@ TEST_F(IdentifyTest, TheListOffersItsReferenceStarsAndUndoRedoRestoreExactly) {
     EXPECT_EQ(identification(), original);
 }
 
-TEST_F(IdentifyTest, SavingWritesTheEditionWholeOrNotAtAll) {
+TEST_F(IdentifyTest, SavingWritesTheEditionWholeOrNotAtAllAndClosingAsksFirst) {
     onCommand(CmdIdentifyFirst);
     const std::string target = work.path("changed.dat");
     fake.fileAnswers = {target};
@@ -81,10 +81,8 @@ TEST_F(IdentifyTest, SavingWritesTheEditionWholeOrNotAtAll) {
     for (const auto& entry : std::filesystem::directory_iterator(work.root))
         EXPECT_EQ(entry.path().filename(), "changed.dat");
     EXPECT_EQ(fake.windowTitle, "Edition One* - Tessaran Stars");
-}
-
-TEST_F(IdentifyTest, SaveInTheQuestionBeforeClosingSavesTheChangesFirst) {
-    onCommand(CmdIdentifyFirst);
+    // Save in the question before closing saves the changes first.
+    currentConstellation()->stars[0].description.clear();
     fake.questionAnswers = {0};
     fake.fileAnswers = {work.path("kept.dat")};
     onKeyDown(KeyEscape);

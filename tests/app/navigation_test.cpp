@@ -50,7 +50,7 @@ TEST_F(ShellTest, PageKeysWrapAndEveryConstellationKeepsItsOwnViewAndShift) {
               std::make_tuple(kConstellationCount - 1, int(ArrowsMoveShift), 0x1B, 1));
 }
 
-TEST_F(ShellTest, ArrowKeysMoveTheViewOrTheShiftByTheModifiers) {
+TEST_F(ShellTest, ArrowKeysMoveTheViewOrTheShiftByTheModifiersAndWrapTheLongitude) {
     start();
     const struct {
         const char* keys;  // the arrow mode (v or s), then S for Shift and C for Control held
@@ -81,10 +81,7 @@ TEST_F(ShellTest, ArrowKeysMoveTheViewOrTheShiftByTheModifiers) {
         EXPECT_EQ(repaints(), m.lon || m.lat || m.roll ? 1 : 0) << m.keys << m.key;
         EXPECT_EQ(theApp.view.centerLon == view.centerLon, !onView || !m.lon) << m.keys << m.key;
     }
-}
-
-TEST_F(ShellTest, LongitudeWrapsLatitudeRunsOverThePoleAndShiftStepsStayInSinglePrecision) {
-    start();
+    // The longitude wraps, the latitude runs over the pole, shift steps stay in single precision.
     theApp.view.centerLon = 359.5 * kDegToRad;
     onKeyDown(KeyLeft);
     EXPECT_NEAR(deg(theApp.view.centerLon), 0.5, 1e-5);

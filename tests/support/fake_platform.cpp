@@ -106,7 +106,7 @@ bool platformOpenDocument(const std::string& path) { return log("open " + path),
 void platformShowAboutBox(int timeoutMs) { log("about " + str(timeoutMs)); }
 void platformCloseMainWindow() {
     log("close");
-    if (onQueryClose()) onDestroy(fake.outerRectOnClose);
+    if (onQueryClose()) onDestroy({0, 0, 1120, 896});
 }
 bool platformEpochDialog(EpochSetting& setting) {
     log("epoch dialog"), fake.epochShown = setting;

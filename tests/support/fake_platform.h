@@ -20,23 +20,18 @@ struct DrawnText {
     bool opaqueBlackBackground;
 };
 
-// One drawing call of a page, with the page number, pen and font height in force.
+// One drawing call of a page: its points (rectangle: two corners; circle, text: one; line: two
+// ends) and the text drawn.
 enum PageOpKind { OpRectangle, OpCircle, OpLine, OpPolyline, OpText };
 struct PageOp {
     PageOpKind kind;
-    int page, penWidth;
-    PenStyle penStyle;
-    std::vector<PagePoint> points;  // rectangle: two corners; circle, text: one; line: two ends
-    double radius;
-    bool filled;  // a filled circle, or a text on an opaque background
+    int page;
+    std::vector<PagePoint> points;
     std::string text;
-    int fontHeight;
 };
 struct PageRecording {
     std::vector<PageOp> ops;
-    int page = 1, penWidth = -1, fontHeight = 0;
-    PenStyle penStyle = PenSolid;
-    std::string fontFamily;
+    int page = 1, fontHeight = 0;
     std::vector<PageOp> of(PageOpKind kind) const;
 };
 // A text measures half the font height per character and one font height.
@@ -70,7 +65,6 @@ struct FakePlatform {
     bool shiftDown = false, controlDown = false, cursorKnown = false;
     int cursorX = 0, cursorY = 0;
     ScreenRect workArea = {0, 0, 1280, 1024};
-    ScreenRect outerRectOnClose = {0, 0, 1120, 896};  // handed to the destroy handler
     std::deque<std::optional<std::string>> fileAnswers;
     std::deque<std::optional<Color>> colorAnswers;
     std::deque<std::optional<EpochSetting>> epochAnswers;

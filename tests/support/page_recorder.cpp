@@ -6,11 +6,8 @@
 namespace {
 
 PageRecording& of(void* context) { return *static_cast<PageRecording*>(context); }
-PageOp& record(void* context, PageOpKind kind, std::vector<PagePoint> points) {
-    PageRecording& r = of(context);
-    r.ops.push_back({kind, r.page, r.penWidth, r.penStyle, std::move(points), 0, false, "",
-                     r.fontHeight});
-    return r.ops.back();
+void record(void* context, PageOpKind kind, std::vector<PagePoint> points, const char* text = "") {
+    of(context).ops.push_back({kind, of(context).page, std::move(points), text});
 }
 
 }  // namespace
@@ -25,23 +22,17 @@ std::vector<PageOp> PageRecording::of(PageOpKind kind) const {
 PageSurface recordingSurface(PageRecording& recording) {
     PageSurface s;
     s.context = &recording;
-    s.setPen = [](void* c, int width, PenStyle st) { of(c).penWidth = width, of(c).penStyle = st; };
+    s.setPen = [](void*, int, PenStyle) {};
     s.drawRectangle = [](void* c, int l, int t, int r, int b) {
         record(c, OpRectangle, {{l, t}, {r, b}});
     };
-    s.drawCircle = [](void* c, int x, int y, double radius, bool filled) {
-        PageOp& op = record(c, OpCircle, {{x, y}});
-        op.radius = radius, op.filled = filled;
-    };
+    s.drawCircle = [](void* c, int x, int y, double, bool) { record(c, OpCircle, {{x, y}}); };
     s.drawLine = [](void* c, int x, int y, int u, int v) { record(c, OpLine, {{x, y}, {u, v}}); };
     s.drawPolyline = [](void* c, const PagePoint* p, int n) { record(c, OpPolyline, {p, p + n}); };
-    s.setFont = [](void* c, const char* f, int h) { of(c).fontFamily = f, of(c).fontHeight = h; };
+    s.setFont = [](void* c, const char*, int h) { of(c).fontHeight = h; };
     s.measureText = [](void* c, const char* text, int* w, int* h) {
         *h = of(c).fontHeight, *w = int(std::strlen(text)) * (*h / 2);
     };
-    s.drawText = [](void* c, int x, int y, const char* text, bool opaque) {
-        PageOp& op = record(c, OpText, {{x, y}});
-        op.text = text, op.filled = opaque;
-    };
+    s.drawText = [](void* c, int x, int y, const char* t, bool) { record(c, OpText, {{x, y}}, t); };
     return s;
 }
