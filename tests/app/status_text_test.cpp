@@ -5,7 +5,7 @@
 #include "geometry/vectors.h"
 #include "shell_fixture.h"
 
-TEST(StatusText, GroupsAreRoundedHalfAwayFromZeroAndMarkTheArrowMode) {
+TEST(StatusText, GroupsAndCoordinatesAreRoundedOrTruncatedAndSigned) {
     const struct {
         double lon, lat, roll, scale, width, shiftLon, shiftLat;  // degrees; 600 pixels high
         int mode;
@@ -31,18 +31,16 @@ TEST(StatusText, GroupsAreRoundedHalfAwayFromZeroAndMarkTheArrowMode) {
     for (auto [value, rounded] : {std::pair{2.5, 3}, {-2.5, -3}, {0.49, 0}, {-0.4, 0},
                                   {1e300, INT_MAX}, {-1e300, INT_MIN}, {std::nan(""), 0}})
         EXPECT_EQ(roundedInteger(value), rounded) << value;
-}
-
-TEST(CursorCoordinates, FirstValueTruncatedSecondRoundedAndSigned) {
+    // Cursor coordinates: the first value truncated, the second rounded and signed.
     const struct {
         float first, second;
         const char* text;
-    } cases[] = {{123.999f, -0.999f, "    123\xBA" "59' -1\xBA" "00'"},
-                 {10.5f, -0.005f, "    10\xBA" "30' -0\xBA" "00'"},
-                 {0.0f, 45.25f, "    0\xBA" "00'  45\xBA" "15'"},
-                 {-20.5f, 5.0f / 60, "    20\xBA" "30'  0\xBA" "05'"},
-                 {NAN, 1e30f, "    0\xBA" "00'  35791394\xBA" "07'"}};  // INT_MAX minutes
-    for (const auto& c : cases)
+    } coordinates[] = {{123.999f, -0.999f, "    123\xBA" "59' -1\xBA" "00'"},
+                       {10.5f, -0.005f, "    10\xBA" "30' -0\xBA" "00'"},
+                       {0.0f, 45.25f, "    0\xBA" "00'  45\xBA" "15'"},
+                       {-20.5f, 5.0f / 60, "    20\xBA" "30'  0\xBA" "05'"},
+                       {NAN, 1e30f, "    0\xBA" "00'  35791394\xBA" "07'"}};  // INT_MAX minutes
+    for (const auto& c : coordinates)
         EXPECT_EQ(formatCoordinateLine(c.first, c.second), c.text) << c.first;
 }
 
