@@ -89,9 +89,7 @@ viewer_comes_up() {
         wait "$VIEWER_PID" 2>/dev/null
     done
     [ -n "$MAIN" ] && return
-    if [ -n "$BOX" ]; then fail "$1: a message box instead of the main window (no shipped data)"
-    elif ! viewer_running; then fail "$1: the viewer ended without a window"
-    else fail "$1: no main window within $START_SECONDS s"; fi
+    fail "$1: no main window within $START_SECONDS s${BOX:+, a message box instead (no shipped data)}"
     abandon_viewer
     return 1
 }
@@ -114,8 +112,7 @@ if viewer_comes_up menu; then
     else
         fail "menu: the sky stayed black for $START_SECONDS s"
     fi
-    close_main_window || fail "menu: the close request could not be sent"
-    ends_cleanly menu
+    close_and_end menu
     check "menu: the settings are written to ~/.config/tessaran-stars/maridon.cfg" \
         grep -q '^ConViewArray$' "$CONFIG"
     check "menu: the settings folder is the user's alone" \
@@ -129,8 +126,7 @@ XDG=$ROOT/xdg
 mkdir -p "$XDG/tessaran-stars"
 printf 'Epoch 1673941\n' >"$XDG/tessaran-stars/maridon.cfg"
 if viewer_comes_up xdg XDG_CONFIG_HOME="$XDG"; then
-    close_main_window || fail "xdg: the close request could not be sent"
-    ends_cleanly xdg
+    close_and_end xdg
     check "xdg: the epoch read from \$XDG_CONFIG_HOME is written back there" \
         eval 'grep -q "^Epoch 1673941.000000$" "$XDG/tessaran-stars/maridon.cfg" &&
               grep -q "^WindowRect " "$XDG/tessaran-stars/maridon.cfg"'
