@@ -156,10 +156,10 @@ case_bad_input_refused() {
 # 100 %, and the sky is drawn in them, not doubled: the meridian down the middle is twice as wide
 # with edges as sharp, and the stars stand where they stand at 100 %, a click on one finding it.
 # The view looks along the ecliptic at longitude 90, between the parallels, the grid in white.
-MERIDIAN_ROW="540 447 40"  # across the meridian, which runs between columns 559 and 560
+MERIDIAN_ROW="540 447 40 1"  # across the meridian, which runs between columns 559 and 560
 # The meridian's width (its pixels' sum in units of full white) and how many pixels are partly lit.
 meridian_profile() {
-    "$PROBE" row "$LAST" $MERIDIAN_ROW |
+    "$PROBE" rows "$LAST" $MERIDIAN_ROW |
         awk '{ for (i = 1; i <= NF; i++) { s += $i / 255; p += ($i > 0 && $i < 255) }
                printf "%.2f %d\n", s, p }'
 }
@@ -196,7 +196,7 @@ case_high_dpi() {
     star2=$("$PROBE" brightest "$STARS" $((${star1% *} - 8)) $((${star1#* } - 8)) 17 17)
     dx=$((${star2% *} - ${star1% *})) dy=$((${star2#* } - ${star1#* }))
     check "ratio 2: the brightest star at $star2, where ratio 1 has it ($star1), lit there too" \
-        test ${dx#-} -le 4 -a ${dy#-} -le 4 -a "$("$PROBE" row "$STARS" $star1 1)" -ge 200
+        test ${dx#-} -le 4 -a ${dy#-} -le 4 -a "$("$PROBE" rows "$STARS" $star1 1 1)" -ge 200
     key_changes 1 $SKY_RECT || fail "ratio 2: 1 does not bring the reference stars back"
     xdo mousemove --window "$MAIN" ${star2% *} ${star2#* } click 1
     check "ratio 2: a click on that star lists it in the nearest-stars window" \

@@ -3,9 +3,8 @@
 # control fields and files checked, unpacked into a scratch root and its viewer started under Xvfb
 # from an unrelated folder with a scratch home, as the menu entry starts it. The viewer must find
 # its shipped data from its own path, show the sky, and on closing write its settings under the
-# user's configuration folder, never beside itself.
-# Usage: run_package_test.sh BUILD_DIR CPACK PROBE DATA_DIR
-# Exit status: 0 passed, 1 failed, 77 skipped (a tool is missing).
+# user's configuration folder, never beside itself. Usage: run_package_test.sh BUILD_DIR CPACK
+# PROBE DATA_DIR. Exit status: 0 passed, 1 failed, 77 skipped (a tool is missing).
 set -u
 BUILD=${1:?build folder} CPACK=${2:?cpack} PROBE=${3:-} DATA=${4:?data folder}
 PROGRAMS=(tessaran-stars tessaran-snapshot)
@@ -105,13 +104,10 @@ BLACK=$LAST
 # First run: as the menu starts it, with only HOME to go by.
 CONFIG=$ROOT/home/.config/tessaran-stars/maridon.cfg
 if viewer_comes_up menu; then
-    if poll "$START_SECONDS" sky_drawn; then
-        pass "menu: the sky is drawn ($(($(now_ms) - START_MS)) ms from start to the screenshot)"
-        check "menu: star numbers in their colour" test "$(colour_count "$LABEL_RGB")" -gt 0
-        check "menu: the ecliptic grid in its colour" test "$(colour_count "$GRID_RGB")" -gt 0
-    else
-        fail "menu: the sky stayed black for $START_SECONDS s"
-    fi
+    check "menu: the sky is drawn within $START_SECONDS s" poll "$START_SECONDS" sky_drawn
+    echo "  menu: $(($(now_ms) - START_MS)) ms from start to the last screenshot"
+    check "menu: star numbers in their colour" test "$(colour_count "$LABEL_RGB")" -gt 0
+    check "menu: the ecliptic grid in its colour" test "$(colour_count "$GRID_RGB")" -gt 0
     close_and_end menu
     check "menu: the settings are written to ~/.config/tessaran-stars/maridon.cfg" \
         grep -q '^ConViewArray$' "$CONFIG"
