@@ -99,14 +99,17 @@ find_windows() {
 }
 find_main_window() { find_windows; [ -n "$MAIN" ]; }
 find_message_box() { find_windows; [ -n "$BOX" ]; }
-# WM_DELETE_WINDOW to the main window, as a window manager's close button sends it.
-close_main_window() { timeout 5 "$PROBE" close "$MAIN"; }
+# close_and_end NAME: WM_DELETE_WINDOW to the main window, as a window manager's close button
+# sends it, and the viewer ends cleanly.
+close_and_end() {
+    timeout 5 "$PROBE" close "$MAIN" || fail "$1: the close request could not be sent"
+    ends_cleanly "$1"
+}
 
 # shoot [XWD-TARGET...]: a screenshot of the main window (or of the target given); its path in LAST.
 shoot() {
     SHOT=$((SHOT + 1))
     LAST=$ROOT/shot-$SHOT.xwd
-    local target=("$@")
-    [ $# -gt 0 ] || target=(-id "$MAIN")
-    timeout 5 xwd -silent "${target[@]}" -out "$LAST" 2>>"$ROOT/xwd.log" && [ -s "$LAST" ]
+    [ $# -gt 0 ] || set -- -id "$MAIN"
+    timeout 5 xwd -silent "$@" -out "$LAST" 2>>"$ROOT/xwd.log" && [ -s "$LAST" ]
 }

@@ -1,16 +1,13 @@
 // The end-to-end driver's helper: reads xwd screenshots, answers questions about their pixels
-// and closes a window as a window manager's close button does.
-//
-//   screen_probe diff SHOT1 SHOT2 X Y W H         pixels that differ inside the rectangle
-//   screen_probe count SHOT X Y W H R G B [LEAST] pixels of that colour at any brightness, as
-//                                                 smoothed lines shade it (black is none), or
-//                                                 with a channel at least LEAST (0..255)
-//   screen_probe brightest SHOT X Y W H           "x y" of the brightest pixel (first of ties)
-//   screen_probe row SHOT X Y W                   the largest channel of each pixel along a row
-//   screen_probe close WINDOW                     WM_DELETE_WINDOW to the window (needs DISPLAY)
-//
-// Rectangles are clipped to the picture. Exit status 0 on success, 1 on unreadable input or a
-// failed request, 2 on bad arguments.
+// and closes a window as a window manager's close button does. Rectangles X Y W H are clipped to
+// the picture. Exit status 0 on success, 1 on unreadable input or a failed request, 2 on bad
+// arguments.
+//   diff SHOT1 SHOT2 X Y W H         pixels that differ inside the rectangle
+//   count SHOT X Y W H R G B [LEAST] pixels of that colour at any brightness, as smoothed lines
+//                                    shade it (black is none), or with a channel at least LEAST
+//   brightest SHOT X Y W H           "x y" of the brightest pixel (first of ties)
+//   rows SHOT X Y W H                the largest channel of each pixel, a line per row
+//   close WINDOW                     WM_DELETE_WINDOW to the window (needs DISPLAY)
 #include <X11/Xlib.h>
 
 #include <algorithm>
@@ -165,12 +162,11 @@ int main(int argc, char** argv) {
             if (p.r + p.g + p.b > best) best = p.r + p.g + p.b, bestX = x, bestY = y;
         });
         return std::printf("%d %d\n", bestX, bestY), 0;
-    } else if (command == "row" && argc == 6) {
-        char height[] = "1";
-        char* args[] = {argv[3], argv[4], argv[5], height};
-        if (!parseRect(args, shot, r)) return usage();
-        for (int x = r.x0; x < r.x1; ++x)
-            std::printf("%d%c", shot.at(x, r.y0).top(), x + 1 < r.x1 ? ' ' : '\n');
+    } else if (command == "rows" && argc == 7) {
+        if (!parseRect(argv + 3, shot, r)) return usage();
+        each([&](int x, int, const Rgb& p) {
+            std::printf("%d%c", p.top(), x + 1 < r.x1 ? ' ' : '\n');
+        });
         return 0;
     } else {
         return usage();

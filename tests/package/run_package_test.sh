@@ -3,9 +3,8 @@
 # control fields and files checked, unpacked into a scratch root and its viewer started under Xvfb
 # from an unrelated folder with a scratch home, as the menu entry starts it. The viewer must find
 # its shipped data from its own path, show the sky, and on closing write its settings under the
-# user's configuration folder, never beside itself.
-# Usage: run_package_test.sh BUILD_DIR CPACK PROBE DATA_DIR
-# Exit status: 0 passed, 1 failed, 77 skipped (a tool is missing).
+# user's configuration folder, never beside itself. Usage: run_package_test.sh BUILD_DIR CPACK
+# PROBE DATA_DIR. Exit status: 0 passed, 1 failed, 77 skipped (a tool is missing).
 set -u
 BUILD=${1:?build folder} CPACK=${2:?cpack} PROBE=${3:-} DATA=${4:?data folder}
 PROGRAMS=(tessaran-stars tessaran-snapshot)
@@ -89,9 +88,7 @@ viewer_comes_up() {
         wait "$VIEWER_PID" 2>/dev/null
     done
     [ -n "$MAIN" ] && return
-    if [ -n "$BOX" ]; then fail "$1: a message box instead of the main window (no shipped data)"
-    elif ! viewer_running; then fail "$1: the viewer ended without a window"
-    else fail "$1: no main window within $START_SECONDS s"; fi
+    fail "$1: no main window within $START_SECONDS s${BOX:+, a message box instead (no shipped data)}"
     abandon_viewer
     return 1
 }
@@ -107,15 +104,11 @@ BLACK=$LAST
 # First run: as the menu starts it, with only HOME to go by.
 CONFIG=$ROOT/home/.config/tessaran-stars/maridon.cfg
 if viewer_comes_up menu; then
-    if poll "$START_SECONDS" sky_drawn; then
-        pass "menu: the sky is drawn ($(($(now_ms) - START_MS)) ms from start to the screenshot)"
-        check "menu: star numbers in their colour" test "$(colour_count "$LABEL_RGB")" -gt 0
-        check "menu: the ecliptic grid in its colour" test "$(colour_count "$GRID_RGB")" -gt 0
-    else
-        fail "menu: the sky stayed black for $START_SECONDS s"
-    fi
-    close_main_window || fail "menu: the close request could not be sent"
-    ends_cleanly menu
+    check "menu: the sky is drawn within $START_SECONDS s" poll "$START_SECONDS" sky_drawn
+    echo "  menu: $(($(now_ms) - START_MS)) ms from start to the last screenshot"
+    check "menu: star numbers in their colour" test "$(colour_count "$LABEL_RGB")" -gt 0
+    check "menu: the ecliptic grid in its colour" test "$(colour_count "$GRID_RGB")" -gt 0
+    close_and_end menu
     check "menu: the settings are written to ~/.config/tessaran-stars/maridon.cfg" \
         grep -q '^ConViewArray$' "$CONFIG"
     check "menu: the settings folder is the user's alone" \
@@ -129,8 +122,7 @@ XDG=$ROOT/xdg
 mkdir -p "$XDG/tessaran-stars"
 printf 'Epoch 1673941\n' >"$XDG/tessaran-stars/maridon.cfg"
 if viewer_comes_up xdg XDG_CONFIG_HOME="$XDG"; then
-    close_main_window || fail "xdg: the close request could not be sent"
-    ends_cleanly xdg
+    close_and_end xdg
     check "xdg: the epoch read from \$XDG_CONFIG_HOME is written back there" \
         eval 'grep -q "^Epoch 1673941.000000$" "$XDG/tessaran-stars/maridon.cfg" &&
               grep -q "^WindowRect " "$XDG/tessaran-stars/maridon.cfg"'

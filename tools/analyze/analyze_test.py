@@ -1,9 +1,7 @@
 #!/usr/bin/env python3
 """Runs tessaran-analyze on the shipped samples: exit statuses and messages, nothing left behind
 by a failed run, editions through CSV and back byte for byte, the JSON summary, and the epoch and
-longitude offset of Sample C recovered.
-
-Usage: analyze_test.py TOOL DATA_FOLDER WORK_FOLDER"""
+longitude offset of Sample C recovered. Usage: analyze_test.py TOOL DATA_FOLDER WORK_FOLDER"""
 import csv
 import io
 import json
@@ -38,13 +36,13 @@ def analyze(*args):
     return run("--reference", REF, "--edition", SAMPLES[0], *args)
 
 
-def csv_rows(path):
-    return list(csv.DictReader(io.StringIO(read(path).decode("latin-1"), newline="")))
+def csv_rows(path, reader=csv.DictReader):
+    return list(reader(io.StringIO(read(path).decode("latin-1"), newline="")))
 
 
 def change_csv(source, target, line, column, value):
     """Copies a CSV file with one field (1-based line and column) changed."""
-    rows = list(csv.reader(io.StringIO(read(source).decode("latin-1"), newline="")))
+    rows = csv_rows(source, csv.reader)
     rows[line - 1][column - 1] = value
     out = io.StringIO(newline="")
     csv.writer(out, lineterminator="\r\n").writerows(rows)
@@ -58,17 +56,16 @@ def astronomical(year):
 
 
 shutil.rmtree(WORK, ignore_errors=True)
-os.makedirs(os.path.join(WORK, "taken"))
-write(work("keep.dat"), b"keep")
-write(work("keep.csv"), b"keep")
+os.makedirs(work("taken"))
+for name in ("keep.dat", "keep.csv"):
+    write(work(name), b"keep")
 
 # Editions through CSV and back give the same bytes.
 for sample in SAMPLES:
     exported = run("--export-edition", work("e.csv"), "--edition", sample)
     imported = run("--import-edition", work("e.csv"), "--output", work("e.dat"))
-    check(exported.returncode == 0 and imported.returncode == 0,
-          f"{sample}: export {exported.returncode} {exported.stderr} import {imported.returncode} {imported.stderr}")
-    check(read(work("e.dat")) == read(sample), f"{sample}: CSV round trip changed the bytes")
+    check(exported.returncode == imported.returncode == 0 and read(work("e.dat")) == read(sample),
+          f"{sample}: CSV round trip changed the bytes: {exported.stderr} {imported.stderr}")
 # One bad value in the CSV: the line and column are named and nothing is written.
 change_csv(work("e.csv"), work("bad.csv"), 3, 5, "6x")
 
@@ -108,7 +105,7 @@ for status, message, args in cases:
           f"{result.stderr!r}; stdout {result.stdout[:80]!r}")
 check(sorted(os.listdir(WORK)) == ["bad.csv", "e.csv", "e.dat", "keep.csv", "keep.dat", "taken"],
       f"failed runs left files behind: {sorted(os.listdir(WORK))}")
-check(read(work("keep.dat")) == b"keep" and read(work("keep.csv")) == b"keep",
+check(all(read(work(name)) == b"keep" for name in ("keep.dat", "keep.csv")),
       "a failed run overwrote its output file")
 usage = run("--help")
 options = ("--edition --reference --epoch --year --offsets --constellation --csv --fit-offsets "

@@ -13,8 +13,7 @@ function(picture name)
                   RESULT_VARIABLE status OUTPUT_VARIABLE out ERROR_VARIABLE err)
   if(NOT status EQUAL 0)
     message(FATAL_ERROR "tessaran-snapshot ${ARGN} ${made}: exit ${status}\n${out}${err}")
-  endif()
-  if(UPDATE)
+  elseif(UPDATE)
     file(COPY_FILE ${made} ${committed})
     message(STATUS "rewrote ${committed}")
     return()
@@ -22,9 +21,8 @@ function(picture name)
   execute_process(COMMAND ${CMAKE_COMMAND} -E compare_files ${made} ${committed}
                   RESULT_VARIABLE differs)
   if(differs)
-    message(SEND_ERROR "${name}: the picture drawn now, ${made}, differs from ${committed}; "
-                       "if the change is intended, rewrite the pictures with "
-                       "cmake --build <build folder> --target reference-pictures")
+    message(SEND_ERROR "${name}: ${made} differs from ${committed}; if the change is intended, "
+                       "rewrite the pictures: cmake --build <build> --target reference-pictures")
   endif()
 endfunction()
 
