@@ -6,11 +6,11 @@
 #include "analysis_fixtures.h"
 #include "catalog/precession.h"
 
-static constexpr double kEpoch = 1771298.0;
-
 TEST(Residuals, StarsWithoutAKnownModernStarAreListedNotGuessed) {
-    auto reference = emptyReferenceCatalog();
-    placeReferenceStar(*reference, 0, 1, 10, 0, kEpoch);
+    auto reference = std::make_unique<ReferenceCatalog>();
+    clearNumberIndex(reference->index);
+    reference->stars[0].number = 1, reference->stars[0].distance = 1000;
+    reference->index.slot[1] = 0;
     EditionPtr edition = newEdition();
     edition->constellations[0].stars[0].identification = 1;
     edition->constellations[0].stars[1].identification = 650;  // no such reference star
