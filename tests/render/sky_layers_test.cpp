@@ -102,23 +102,6 @@ TEST_F(Frame, EachFlagShowsItsLayerAndLaterLayersBlendOverEarlierOnes) {
     }
 }
 
-TEST_F(Frame, StarDotsAddOverTheLinesAndCirclesDrawnBeforeThem) {
-    ref(1, 101, 0, 1);  // on the circles of stars 12 and 3
-    const int below = FlagCircles | FlagIdLines | FlagEclipticGrid | FlagEquatorialGrid;
-    render(below);
-    const std::vector<uint8_t> lines = frame.pixels;
-    render(FlagStars);
-    const std::vector<uint8_t> dots = frame.pixels;
-    render(below | FlagStars);
-    int overlaps = 0, wrong = 0;
-    for (size_t i = 0; i < lines.size(); ++i) {
-        overlaps += lines[i] && dots[i];
-        wrong += frame.pixels[i] != std::min(lines[i] + dots[i], 255);
-    }
-    EXPECT_GT(overlaps, 10);
-    EXPECT_EQ(wrong, 0);
-}
-
 TEST_F(Frame, GridsLieSymmetricAboutTheMiddleOfTheFrame) {
     // The ecliptic and meridian 0 cover the two middle rows (columns) alike and no others.
     render(FlagEclipticGrid);

@@ -1,21 +1,14 @@
 // A temporary folder removed with everything in it when the test ends, and file utilities.
 #pragma once
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
 
 struct TempDir {
-    TempDir() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "tessaran-XXXXXX").string();
-        if (mkdtemp(pattern.data())) root = pattern;
-    }
-    ~TempDir() {
-        std::error_code ignored;
-        if (!root.empty()) std::filesystem::remove_all(root, ignored);
-    }
+    TempDir();
+    ~TempDir();
     TempDir(const TempDir&) = delete;
     TempDir& operator=(const TempDir&) = delete;
     std::string path(const std::string& name) const { return root + "/" + name; }
