@@ -30,9 +30,8 @@ TEST(Residuals, StarsWithoutAKnownModernStarAreListedNotGuessed) {
 
 TEST(Residuals, ModernStarsAreCarriedExactlyAsTheViewerCarriesThemAndItsCatalogueIsLeftAlone) {
     auto viewer = shippedReference();
-    const double epochs[] = {1356183.5, 1673941.0, 1771298.0, 2268933.0, 2634166.0};
     std::vector<ReferenceStar> stars(viewer->stars, viewer->stars + kReferenceStarCount);
-    for (double jd : epochs) {
+    for (double jd : {1356183.5, 1673941.0, 1771298.0, 2268933.0, 2634166.0}) {
         applyEpoch(*viewer, jd);
         std::vector<Vector3> carried = carryToEpoch(stars, jd);
         for (int i = 0; i < kReferenceStarCount; ++i)
