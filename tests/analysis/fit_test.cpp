@@ -20,7 +20,7 @@ struct EpochFitTest : ::testing::Test {
     EditionPtr edition = shippedEdition("cat1.dat");
     double epochJd = dayNumber(1, 1, 600);
     void SetUp() override {
-        recordSkyOf(*edition, *reference, epochJd, kLonOffsetArcmin, kLatOffsetArcmin, 1);
+        recordSkyOf(*edition, *reference, epochJd, kLonOffsetArcmin, kLatOffsetArcmin);
     }
 };
 

@@ -11,7 +11,7 @@ TEST(ScatterCurve, DipsAtTheRecordedEpoch) {
     const std::unique_ptr<ReferenceCatalog> reference = shippedReference();
     EditionPtr edition = shippedEdition("cat2.dat");
     const double recorded = dayNumber(1, 1, 300);
-    recordSkyOf(*edition, *reference, recorded, 45, 15, 1);
+    recordSkyOf(*edition, *reference, recorded, 45, 15);
     const MatchedStars stars = matchStars(*edition, *reference);
     const double first = dayNumber(1, 1, 100), last = dayNumber(1, 1, 500);
     const std::vector<EpochScatter> curve = scanEpochScatter(stars, first, last, 5);

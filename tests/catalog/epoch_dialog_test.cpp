@@ -6,10 +6,6 @@
 
 namespace {
 
-EpochFields fieldsOf(const std::string& date, const std::string& lon, const std::string& lat) {
-    return EpochFields{{date, lon, lat}};  // in the order of EpochField
-}
-
 std::string joined(const EpochFields& f) {
     return f.text[EpochFieldDate] + " | " + f.text[EpochFieldLongitude] + " | " +
            f.text[EpochFieldLatitude];
@@ -37,7 +33,7 @@ TEST(EpochDialogRules, OpeningTextsPresetRowsPreselectionAndChoosingAPreset) {
     for (const auto& c : cases)
         EXPECT_EQ(presetRowFor({c.epoch, c.lon, c.lat}), c.row) << c.epoch << " " << c.lon;
 
-    EpochFields fields = fieldsOf("typed", "1 2", "3 4");
+    EpochFields fields{{"typed", "1 2", "3 4"}};
     EXPECT_FALSE(applyPresetRow(0, fields) || applyPresetRow(3, fields));
     EXPECT_EQ(joined(fields), "typed | 1 2 | 3 4");
     EXPECT_TRUE(applyPresetRow(2, fields));
@@ -69,17 +65,17 @@ TEST(EpochDialogRules, OkReadsAllThreeFieldsOrChangesNothing) {
     EpochSetting setting{2451545.0, 0.1f, 0.2f};
     // On OK every field is read to its 31st character, the offsets too.
     const std::string lon = "-2" + std::string(14, ' ') + "40";
-    ASSERT_TRUE(readEpochFields(fieldsOf("20 Jul 137 AD", lon, "1 59"), setting));
+    ASSERT_TRUE(readEpochFields({{"20 Jul 137 AD", lon, "1 59"}}, setting));
     EXPECT_EQ(setting.epoch, 1771298.0);
     EXPECT_NEAR(setting.offsetLon, -160 * kMinute, 1e-7);
     EXPECT_NEAR(setting.offsetLat, 119 * kMinute, 1e-7);
     const EpochSetting kept = setting;
-    for (const EpochFields& bad : {fieldsOf("0.5", "1", "1"), fieldsOf("137", "", "1"),
-                                   fieldsOf("137", "1", "1 60")}) {
+    for (const EpochFields& bad : {EpochFields{{"0.5", "1", "1"}}, EpochFields{{"137", "", "1"}},
+                                   EpochFields{{"137", "1", "1 60"}}}) {
         EXPECT_FALSE(readEpochFields(bad, setting));
         EXPECT_TRUE(setting.epoch == kept.epoch && setting.offsetLon == kept.offsetLon &&
                     setting.offsetLat == kept.offsetLat);
     }
-    ASSERT_TRUE(readEpochFields(fieldsOf("137" + std::string(28, ' ') + "BC", "0", "0"), setting));
+    ASSERT_TRUE(readEpochFields({{"137" + std::string(28, ' ') + "BC", "0", "0"}}, setting));
     EXPECT_EQ(setting.epoch, dayNumber(1, 1, 137));
 }

@@ -133,8 +133,7 @@ TEST_F(Locator, SettingsStayBesideABuiltProgramAndGoToTheUserFolderOfAnInstalled
         {true, {0, 0, 1}, 2, true},   {true, {1, 0, 1}, 0, true},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(testing::Message() << c.installed << c.present[0] << c.present[1]
-                                        << c.present[2]);
+        SCOPED_TRACE(&c - cases);
         place(files, c.present);
         const WritableFile found =
             locateWritableFile("maridon.cfg", prefix.exe, c.installed ? user + "/" : "");

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <limits>
 #include <map>
+#include <vector>
 
 #include "render/raster.h"
 
@@ -166,4 +167,29 @@ TEST_F(Raster, HostileSizesNeverHangOrLeaveTheFrame) {
     EXPECT_TRUE(plots.count({47, 47}) && plotCount <= 3 * 48 && plotsOutside == 0);
     drawDisc(frame, 32, 24, 1e12, kWhite, plotAdd);  // covers the frame, visiting only it
     EXPECT_EQ(std::count(frame.pixels.begin(), frame.pixels.end(), 255), 64 * 48 * 3);
+}
+
+// At ratio 2 a shape's core widens by half its width on each side while each edge keeps its
+// ratio-1 fade: a vertical line on column 20, and a ring of radius 10 about (20.5, 20.5) read on
+// its right, on row 20.
+TEST(DeviceRatio, EachEdgeOfAShapeAtRatioTwoIsTheEdgeAtRatioOneMovedOutwardByHalfItsWidth) {
+    for (bool ring : {false, true}) {
+        const double halfFade = ring ? 0.8 : 0.75;
+        const int axis = ring ? 30 : 20;
+        auto drawn = [&](double move, double ratio) {
+            FrameBuffer frame;
+            frameResize(frame, 41, 41), frameClear(frame);
+            ring ? drawRing(frame, 20.5, 20.5, 10 + move, kWhite, ratio)
+                 : drawLine(frame, 20 + move, 2, 20 + move, 38, kWhite, plotMax, ratio);
+            std::vector<int> row;
+            for (int x = 0; x < 41; ++x) row.push_back(colorBlue(frameGetPixel(frame, x, 20)));
+            return row;
+        };
+        const std::vector<int> wide = drawn(0, 2), outer = drawn(halfFade, 1),
+                               inner = drawn(-halfFade, 1);
+        for (int x = ring ? 21 : 0; x < 41; ++x) {
+            const int edge = x > axis + halfFade ? outer[x] : x < axis - halfFade ? inner[x] : 255;
+            EXPECT_EQ(wide[x], edge) << (ring ? "ring" : "line") << ", column " << x;
+        }
+    }
 }
