@@ -48,7 +48,7 @@ private Q_SLOTS:
         };
         for (const auto& way : ways) {
             QStringList listed;
-            whenModalOpens<QDialog>("Find dialog", [&](QDialog* opened) {
+            whenOpens<QDialog>("Find dialog", [&](QDialog* opened) {
                 auto* dialog = static_cast<FindDialog*>(opened);
                 QTest::keyClicks(dialog->field(), way.typed);
                 for (int row = 0; row < dialog->list()->count(); ++row)

@@ -4,11 +4,8 @@
 #include <QColorDialog>
 #include <QComboBox>
 #include <QElapsedTimer>
-#include <QFileDialog>
 #include <QFontInfo>
-#include <QLineEdit>
 #include <QMenu>
-#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
@@ -202,11 +199,11 @@ private Q_SLOTS:
 
         calls.clear();
         QPoint opensAt;
-        whenPopupOpens<QMenu>("popup menu", [&opensAt](QMenu* shown) {
+        whenOpens<QMenu>("popup menu", [&opensAt](QMenu* shown) {
             opensAt = shown->pos();
             findMenuCommand(shown, 1100)->trigger();
             shown->close();
-        });
+        }, nullptr, QApplication::activePopupWidget);
         platformTrackPopupMenu(40, 30);
         QCOMPARE(opensAt, window->mapToGlobal(QPoint(40, 30)));
         QVERIFY(calls.empty());
@@ -222,7 +219,7 @@ private Q_SLOTS:
         custom[3] = makeColor(1, 2, 3);
         QColor startedAt, customSeen;
         for (bool ok : {true, false}) {
-            whenModalOpens<QColorDialog>("colour chooser", [&, ok](QColorDialog* dialog) {
+            whenOpens<QColorDialog>("colour chooser", [&, ok](QColorDialog* dialog) {
                 startedAt = dialog->currentColor(), customSeen = QColorDialog::customColor(3);
                 QColorDialog::setCustomColor(ok ? 5 : 6, QColor(9, 8, ok ? 7 : 6));
                 dialog->setCurrentColor(ok ? QColor(200, 100, 50) : Qt::white);
@@ -240,13 +237,10 @@ private Q_SLOTS:
         QFile(folder.filePath("edition.dat")).open(QIODevice::WriteOnly);
         const QString working = QDir::currentPath(), file = folder.filePath("edition.dat");
         QString seen;
-        // Answered as a person meets it: active, the full path typed into its name field.
-        whenModalOpens<QFileDialog>("file chooser", [&seen, file](QFileDialog* dialog) {
+        answerFileDialog(file, [&seen](QFileDialog* dialog) {
             seen = dialog->windowTitle() + " in " + dialog->directory().absolutePath() + " " +
                    dialog->nameFilters().join(' ');
-            dialog->findChild<QLineEdit*>("fileNameEdit")->setText(file);
-            static_cast<QDialog*>(dialog)->accept();
-        }, [](QFileDialog* dialog) { return dialog->isActiveWindow(); });
+        });
         std::string path;
         QVERIFY(platformChooseFile("Load Catalog", "*.dat", folder.path().toStdString(), path));
         QVERIFY2(seen.startsWith("Load Catalog in " + folder.path()) && seen.contains("*.dat"),
@@ -254,7 +248,7 @@ private Q_SLOTS:
         QVERIFY(QString::fromStdString(path) == file && QDir::currentPath() == working);
 
         setMessageBoxObserver(nullptr);
-        whenModalOpens<QMessageBox>("message box", [&seen](QMessageBox* box) {
+        whenOpens<QMessageBox>("message box", [&seen](QMessageBox* box) {
             seen = box->windowTitle() + ": " + box->text();
             if (box->standardButtons() != QMessageBox::Ok) seen += " and other buttons";
             box->done(QMessageBox::Ok);
@@ -339,7 +333,7 @@ private Q_SLOTS:
         QVERIFY(splash);
         for (Qt::Key key : {Qt::Key_Escape, Qt::Key_Return, Qt::Key_Enter, Qt::Key_unknown}) {
             int open = 0;
-            whenModalOpens<QDialog>("modal about box", [&open, key](QDialog* box) {
+            whenOpens<QDialog>("modal about box", [&open, key](QDialog* box) {
                 open = aboutBoxes().size();
                 QTimer::singleShot(1000, box, &QWidget::close);  // should the key not close it
                 if (key == Qt::Key_unknown) QTest::mouseClick(box, Qt::LeftButton, {}, {9, 9});
