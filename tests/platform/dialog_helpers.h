@@ -125,12 +125,10 @@ inline void runViewerSession(const std::function<void(MainWindow*)>& session) {
         else QTest::qFail("timed out waiting for the main window", __FILE__, __LINE__);
         if (mainWindow() && mainWindow()->isVisible()) platformCloseMainWindow();
     });
-    QTimer deadline;
-    deadline.setSingleShot(true);
-    QObject::connect(&deadline, &QTimer::timeout, [] {
+    QObject run;  // the deadline's timer ends with it
+    QTimer::singleShot(kViewerDeadlineMs, &run, [] {
         QTest::qFail("timed out waiting for the viewer to end", __FILE__, __LINE__);
         QCoreApplication::exit(1);
     });
-    deadline.start(kViewerDeadlineMs);
     QCOMPARE(runViewer(), 0);
 }
