@@ -1,8 +1,10 @@
-// Whole sessions of the viewer on the shipped data, each in a folder of its own. The Statistics
-// window opens on t, follows Page Down and F3, and its buttons apply the offsets or fit and apply the epoch. An
-// identification changed in the nearest-stars list's menu: Ctrl+Z, Ctrl+Shift+Z, the changed
-// mark, Save Catalog As over a file, and the question before closing with it unsaved.
+// Whole sessions of the viewer on the shipped data, each in a folder of its own: the Statistics
+// window (t, Page Down, F3, applying the offsets and the fitted epoch) and an identification
+// changed in the nearest-stars list's menu (undo, redo, the changed mark, Save Catalog As over a
+// file, the question before closing with it unsaved). Then the Find dialog alone, over a list of
+// names standing in for the shell's search.
 #include <QAction>
+#include <QListWidget>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -13,6 +15,7 @@
 #include "app/state.h"
 #include "catalog/edition_file.h"
 #include "dialog_helpers.h"
+#include "platform/find_dialog.h"
 #include "platform/nearest_stars_window.h"
 #include "platform/statistics_window.h"
 #include "resources/popup_menu.h"
@@ -91,11 +94,20 @@ void identifySession(MainWindow* window) {
     for (const std::string answer : {"", "Save", "Discard"}) {
         answerQuestion(answer.empty() ? nullptr : answer.c_str());
         if (answer == "Save")
-            whenModalOpens<QFileDialog>("file dialog", [](QFileDialog* d) { d->reject(); });
+            whenOpens<QFileDialog>("file dialog", [](QFileDialog* d) { d->reject(); });
         window->close();
         if (answer != "Discard") QVERIFY2(window->isVisible(), answer.c_str());
     }
     QVERIFY2(!mainWindow() || !mainWindow()->isVisible(), "Discard did not close the window");
+}
+
+// The names holding the query, letter case aside; "" matches nothing.
+std::vector<std::string> namesHolding(void*, const std::string& query) {
+    std::vector<std::string> lines;
+    for (const char* name : {"alp Ori", "bet Ori", "alp UMi", "Orion", "Ursa Minor"})
+        if (!query.empty() && QString(name).contains(query.c_str(), Qt::CaseInsensitive))
+            lines.push_back(name);
+    return lines;
 }
 
 }  // namespace
@@ -107,16 +119,54 @@ private Q_SLOTS:
     void statisticsOpensAndAppliesTheFit() {
         const ShippedDataFolder work;
         QVERIFY(work.ready());
-        QCOMPARE(runViewerSession(statisticsSession), 0);
+        runViewerSession(statisticsSession);
     }
     void identificationChangedUndoneSavedAndClosed() {
         const ShippedDataFolder work;
         QVERIFY(work.ready());
-        QCOMPARE(runViewerSession([](MainWindow* window) {
-                     identifySession(window);  // stopped early, it closes without the question:
-                     for (std::vector<int>& saved : theApp.identifications.saved) saved.clear();
-                 }),
-                 0);
+        runViewerSession([](MainWindow* window) {
+            identifySession(window);  // stopped early, it closes without the question:
+            for (std::vector<int>& saved : theApp.identifications.saved) saved.clear();
+        });
+    }
+    // The list follows what is typed, its first line current; Enter in the field, a double click
+    // on a line or OK choose a line; Escape chooses none.
+    void findListFollowsTheTextAndALineIsChosenOrNone() {
+        const QStringList u = {"alp UMi", "Ursa Minor"};  // typing "u"
+        // How, what is typed, the lines listed, the action and the line chosen (-1: none).
+        const struct {
+            const char *how, *typed; QStringList listed;
+            std::function<void(FindDialog*)> act; int line;
+        } ways[] = {
+            {"Enter in the field", "orix\b", {"alp Ori", "bet Ori", "Orion"}, [](FindDialog* d) {
+                 QTest::keyClick(d->field(), Qt::Key_Return);
+             }, 0},
+            {"double click", "u", u, [](FindDialog* d) {
+                 const QPoint at = d->list()->visualItemRect(d->list()->item(1)).center();
+                 QTest::mouseClick(d->list()->viewport(), Qt::LeftButton, {}, at);
+                 QTest::mouseDClick(d->list()->viewport(), Qt::LeftButton, {}, at);
+             }, 1},
+            {"OK", "u", u, [](FindDialog* d) {
+                 d->list()->setCurrentRow(1);
+                 QTest::mouseClick(d->okButton(), Qt::LeftButton);
+             }, 1},
+            {"Escape", "zeta", {}, [](FindDialog* d) { QTest::keyClick(d, Qt::Key_Escape); }, -1},
+        };
+        for (const auto& way : ways) {
+            QStringList listed;
+            whenOpens<QDialog>("Find dialog", [&](QDialog* opened) {
+                auto* dialog = static_cast<FindDialog*>(opened);
+                QTest::keyClicks(dialog->field(), way.typed);
+                for (int row = 0; row < dialog->list()->count(); ++row)
+                    listed << dialog->list()->item(row)->text();
+                if (listed != way.listed) return dialog->reject();
+                way.act(dialog);
+            });
+            int line = -1;
+            const bool chosen = platformFindDialog(namesHolding, nullptr, line);
+            QCOMPARE(listed, way.listed);
+            QVERIFY2((chosen ? line : -1) == way.line, way.how);
+        }
     }
 };
 

@@ -2,26 +2,18 @@
 // the keys and dialogs driving the real shell, the settings carried across a restart, Save
 // Picture, and a print to a PDF file read back with poppler's pdftotext and pdftoppm.
 #include <QComboBox>
-#include <QDir>
-#include <QFileDialog>
-#include <QLineEdit>
 #include <QPrintDialog>
 #include <QProcess>
 #include <QPushButton>
 #include <QRegularExpression>
-#include <QTemporaryDir>
-#include <functional>
-#include <string>
 #include <vector>
 
 #include "app/state.h"
 #include "dialog_helpers.h"
-#include "platform/about_box.h"
 #include "platform/dialogs.h"
 #include "platform/epoch_dialog.h"
 #include "platform/printing.h"
 #include "platform/sky_picture.h"
-#include "platform/window.h"
 #include "support/comma_locale.h"
 
 namespace {
@@ -73,48 +65,15 @@ QRectF pdfFrame(const QString& pdf, const QString& stem, QSizeF& page) {
 
 QImage rgb(const QImage& image) { return image.convertToFormat(QImage::Format_RGB32); }
 
-// Types i (Save Picture) with the save dialog answered `path`, typed into its name field once it
-// is active, as a person answers it.
-void savePicture(MainWindow& window, const QString& path) {
-    whenModalOpens<QFileDialog>("save dialog", [path](QFileDialog* dialog) {
-        dialog->findChild<QLineEdit*>("fileNameEdit")->setText(path);
-        static_cast<QDialog*>(dialog)->accept();
-    }, [](QFileDialog* dialog) { return dialog->isActiveWindow(); });
-    QTest::keyClick(&window, Qt::Key_I);
+QString readSettings() {
+    QFile file("maridon.cfg");
+    return file.open(QIODevice::ReadOnly) ? QString::fromLatin1(file.readAll()) : QString();
 }
 
 }  // namespace
 
 class ViewerTest : public QObject {
     Q_OBJECT
-
-    std::unique_ptr<QTemporaryDir> work;
-    QString previousFolder;
-
-    QString workFile(const QString& name) const { return work->filePath(name); }
-    QString readSettings() const {
-        QFile file(workFile("maridon.cfg"));
-        return file.open(QIODevice::ReadOnly) ? QString::fromLatin1(file.readAll()) : QString();
-    }
-    // The shipped data in the working folder and the settings.
-    void prepare(const char* settings) {
-        for (const char* name : {"catb.bin", "cat1.dat", "cat2.dat", "cat3.dat"})
-            QVERIFY(QFile::copy(QString(TESSARAN_SOURCE_DIR "/data/") + name, workFile(name)));
-        QFile file(workFile("maridon.cfg"));
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(settings);
-    }
-    // Runs the viewer; once its window is on screen `script` acts on it, then the window closes
-    // unless the script closed it.
-    void run(const std::function<void(MainWindow&)>& script) {
-        QTimer::singleShot(0, [script] {
-            MainWindow* window = mainWindow();
-            if (window && QTest::qWaitForWindowExposed(window)) script(*window);
-            else QTest::qFail("timed out waiting for the main window", __FILE__, __LINE__);
-            if (mainWindow() && mainWindow()->isVisible()) platformCloseMainWindow();
-        });
-        QCOMPARE(runViewerBounded(), 0);
-    }
 
 private Q_SLOTS:
     void initTestCase() {
@@ -126,50 +85,42 @@ private Q_SLOTS:
     void init() {
         resetAppState();
         messages.clear();
-        work = std::make_unique<QTemporaryDir>();
-        previousFolder = QDir::currentPath();
-        QVERIFY(QDir::setCurrent(work->path()));
-    }
-    void cleanup() {
-        QDir::setCurrent(previousFolder);
-        work.reset();
     }
 
-    // Placed at the settings' window rectangle, the splash over the new window leaves it the
-    // keyboard; the epoch dialog's OK moves the reference stars and repaints; a picture that
-    // cannot be written gets the message. Closing the window ends the program, though another
-    // top-level window is open, and writes back its last place and the epoch.
+    // Placed at the settings' window rectangle, the window keeps the keyboard under the splash;
+    // the epoch dialog's OK moves the reference stars and repaints; a picture that cannot be
+    // written gets the message. Closing the window ends the program, though another top-level
+    // window is open, and writes back its last place and the epoch.
     void keysAndDialogsDriveTheShell() {
-        prepare("WindowRect 10 20 1210 720\n");
+        const ShippedDataFolder work("WindowRect 10 20 1210 720\n");
+        QVERIFY(work.ready());
         ScreenRect closedAt{};
         QWidget other;
-        const QString unwritable = workFile("missing/x.png");
-        run([&](MainWindow& window) {
-            QCOMPARE(window.frameGeometry(), QRect(10, 20, 1200, 700));
-            QDialog* splash = window.findChild<QDialog*>(kAboutBoxObjectName);
-            QVERIFY(splash && splash->isVisible());
-            QTRY_COMPARE(QApplication::activeWindow(), &window);
+        runViewerSession([&](MainWindow* window) {
+            QCOMPARE(window->frameGeometry(), QRect(10, 20, 1200, 700));
+            QTRY_COMPARE(QApplication::activeWindow(), window);
 
             const Vector3 before = theApp.reference->stars[100].dir;
-            const QImage shownBefore = window.grab().toImage();
-            whenModalOpens<QDialog>("epoch dialog", [](QDialog* shown) {
+            const QImage shownBefore = window->grab().toImage();
+            whenOpens<QDialog>("epoch dialog", [](QDialog* shown) {
                 auto* dialog = static_cast<EpochDialog*>(shown);
                 dialog->presets()->setCurrentIndex(2);
                 Q_EMIT dialog->presets()->activated(2);
                 dialog->okButton()->click();
             });
-            QTest::keyClick(&window, 'e');
+            QTest::keyClick(window, 'e');
             QCOMPARE(theApp.epoch.offsetLon, kEpochPresets[1].offsetLon);
             const Vector3 after = theApp.reference->stars[100].dir;
             QVERIFY(before.x != after.x && before.y != after.y);
-            QVERIFY(window.grab().toImage() != shownBefore);
-            savePicture(window, unwritable);
+            QVERIFY(window->grab().toImage() != shownBefore);
+            answerFileDialog(work.path("missing/x.png"));
+            QTest::keyClick(window, Qt::Key_I);
 
-            window.move(30, 40);
-            WAIT_FOR(window.frameGeometry().topLeft() == QPoint(30, 40), "the window's move");
-            closedAt = window.outerRect();
+            window->move(30, 40);
+            WAIT_FOR(window->frameGeometry().topLeft() == QPoint(30, 40), "the window's move");
+            closedAt = window->outerRect();
             other.show();
-            QTest::keyClick(&window, Qt::Key_Escape);
+            QTest::keyClick(window, Qt::Key_Escape);
         });
         const QString saved = readSettings(), rect = QString("WindowRect %1 %2 %3 %4\n")
             .arg(closedAt.left).arg(closedAt.top).arg(closedAt.right).arg(closedAt.bottom);
@@ -181,12 +132,13 @@ private Q_SLOTS:
     // Under a language whose decimal mark is a comma, as the application object takes it from the
     // user, the settings still read and write their numbers with a point.
     void settingsKeepTheirPointInACommaDecimalLocale() {
-        prepare("Epoch 1673941.5\nPOffsets 2.5 -1.25\n");
+        const ShippedDataFolder work("Epoch 1673941.5\nPOffsets 2.5 -1.25\n");
+        QVERIFY(work.ready());
         {
-            CommaDecimalLocale locale(work->path().toStdString());
+            CommaDecimalLocale locale(QDir::currentPath().toStdString());
             if (!locale.built()) QSKIP("localedef could not build de_DE");
             QVERIFY(locale.active());
-            run([](MainWindow&) {});
+            runViewerSession([](MainWindow*) {});
         }
         const QString saved = readSettings();
         QVERIFY2(saved.contains("Epoch 1673941.500000\nPOffsets 2.500000 -1.250000\n"),
@@ -198,26 +150,27 @@ private Q_SLOTS:
     // shows but for the status line.
     void savePictureAtDeviceResolution() {
         if (qApp->devicePixelRatio() != 2.0) QSKIP("for a screen of 200 % (QT_SCALE_FACTOR=2)");
-        prepare("");
+        const ShippedDataFolder work;
+        QVERIFY(work.ready());
         QSize size;
         QImage shown;
-        const QString path = workFile("Ursa Minor.png");
-        run([&](MainWindow& window) {
-            savePicture(window, path);
-            size = window.size();
-            shown = rgb(window.grab().toImage());
+        runViewerSession([&](MainWindow* window) {
+            answerFileDialog(work.path("Ursa Minor.png"));
+            QTest::keyClick(window, Qt::Key_I);
+            size = window->size();
+            shown = rgb(window->grab().toImage());
         });
         QCOMPARE(messages, Strings{});
-        const QImage saved = rgb(QImage(workFile("Ursa Minor.png")));
+        const QImage saved = rgb(QImage(work.path("Ursa Minor.png")));
         QCOMPARE(saved.size(), size * 2);
         QProcess snapshot;
         snapshot.start(TESSARAN_BUILD_DIR "/tessaran-snapshot",
                        {"--reference", "catb.bin", "--edition", "cat1.dat", "--size",
                         QString("%1x%2").arg(size.width()).arg(size.height()), "--scale", "2",
-                        workFile("snapshot.png")});
+                        work.path("snapshot.png")});
         QVERIFY2(snapshot.waitForFinished(30000), "the snapshot tool did not finish in 30 s");
         QCOMPARE(snapshot.exitCode(), 0);
-        QVERIFY(saved == rgb(QImage(workFile("snapshot.png"))));
+        QVERIFY(saved == rgb(QImage(work.path("snapshot.png"))));
         QCOMPARE(shown.size(), saved.size());
         const QRect sky(0, 0, saved.width(), saved.height() * 3 / 4);
         QVERIFY(shown.copy(sky) == saved.copy(sky));
@@ -226,14 +179,16 @@ private Q_SLOTS:
     // A picture that cannot be written, as where a folder stands in its place, leaves nothing
     // behind (it is written beside the place first).
     void aPictureThatCannotBeWrittenLeavesNothing() {
-        QVERIFY(QDir(work->path()).mkdir("taken.png"));
-        const QStringList before = QDir(work->path()).entryList(QDir::AllEntries | QDir::Hidden);
+        QTemporaryDir work;
+        const QDir folder(work.path());
+        QVERIFY(folder.mkdir("taken.png"));
+        const QStringList before = folder.entryList(QDir::AllEntries | QDir::Hidden);
         QImage picture(8, 8, QImage::Format_RGB32);
         picture.fill(Qt::white);
-        QVERIFY(!writePictureFile(picture, workFile("taken.png")));
-        QCOMPARE(QDir(work->path()).entryList(QDir::AllEntries | QDir::Hidden), before);
-        QVERIFY(writePictureFile(picture, workFile("written.png")));
-        QCOMPARE(rgb(QImage(workFile("written.png"))), picture);
+        QVERIFY(!writePictureFile(picture, work.filePath("taken.png")));
+        QCOMPARE(folder.entryList(QDir::AllEntries | QDir::Hidden), before);
+        QVERIFY(writePictureFile(picture, work.filePath("written.png")));
+        QCOMPARE(rgb(QImage(work.filePath("written.png"))), picture);
     }
 
     // With no printer installed the dialog prints to a PDF file. The page shows the frame centred
@@ -242,27 +197,28 @@ private Q_SLOTS:
     // and Cancel in the dialog shown while the job runs leaves no file.
     void printsTheViewToAPdf() {
         QVERIFY2(!QStandardPaths::findExecutable("pdftoppm").isEmpty(), "poppler-utils needed");
-        prepare("WindowRect 0 0 1000 500\n");
-        const QString pdf = workFile("view.pdf"), cancelled = workFile("cancelled.pdf");
+        const ShippedDataFolder work("WindowRect 0 0 1000 500\n");
+        QVERIFY(work.ready());
+        const QString pdf = work.path("view.pdf"), cancelled = work.path("cancelled.pdf");
         QStringList named, numbers;  // in the status line; of the stars well inside the window
         double aspect = 0;
-        run([&](MainWindow& window) {
-            aspect = double(window.width()) / window.height();
+        runViewerSession([&](MainWindow* window) {
+            aspect = double(window->width()) / window->height();
             named = {QString::fromStdString(currentConstellation()->name),
                      QString::fromStdString(currentEditionName(theApp.catalogs))};
-            const QRectF well(0.1 * window.width(), 0.1 * window.height(), 0.7 * window.width(),
-                              0.7 * window.height());
+            const QRectF well(0.1 * window->width(), 0.1 * window->height(), 0.7 * window->width(),
+                              0.7 * window->height());
             for (const AncientStar& star : currentConstellation()->stars)
                 if (star.visible && well.contains(star.screenX, star.screenY))
                     numbers << QString::number(star.numberInConstellation);
-            for (const QString& file : {pdf, workFile("missing/view.pdf"), cancelled}) {
+            for (const QString& file : {pdf, work.path("missing/view.pdf"), cancelled}) {
                 showWatcher.cancelPrint = file == cancelled;
-                whenModalOpens<QPrintDialog>("print dialog", [file](QPrintDialog* dialog) {
+                whenOpens<QPrintDialog>("print dialog", [file](QPrintDialog* dialog) {
                     dialog->findChild<QLineEdit*>("filename")->setText(file);
                     dialog->accept();
                 });
-                QTest::keyClick(&window, 'p');
-                QVERIFY(window.isEnabled() && !printCancelDialog());
+                QTest::keyClick(window, 'p');
+                QVERIFY(window->isEnabled() && !printCancelDialog());
             }
         });
         QVERIFY(showWatcher.clicked && showWatcher.windowWasDisabled && !QFile::exists(cancelled));
@@ -270,7 +226,7 @@ private Q_SLOTS:
         QVERIFY(numbers.size() >= 3);
 
         QSizeF page;
-        const QRectF frame = pdfFrame(pdf, workFile("view"), page);
+        const QRectF frame = pdfFrame(pdf, work.path("view"), page);
         const QPointF offCentre = frame.center() - QPointF(page.width() / 2, page.height() / 2);
         QVERIFY(frame.width() > page.width() / 2 && offCentre.manhattanLength() <= 2);
         QVERIFY2(qAbs(frame.width() / frame.height() - aspect) < 0.01,
