@@ -5,8 +5,6 @@
 //   diff SHOT1 SHOT2 X Y W H         pixels that differ inside the rectangle
 //   count SHOT X Y W H R G B [LEAST] pixels of that colour at any brightness, as smoothed lines
 //                                    shade it (black is none), or with a channel at least LEAST
-//   brightest SHOT X Y W H           "x y" of the brightest pixel (first of ties)
-//   rows SHOT X Y W H                the largest channel of each pixel, a line per row
 //   close WINDOW                     WM_DELETE_WINDOW to the window (needs DISPLAY)
 #include <X11/Xlib.h>
 
@@ -155,19 +153,6 @@ int main(int argc, char** argv) {
         each([&](int, int, const Rgb& p) {
             n += isShadeOf(p, {want[0], want[1], want[2]}) && p.top() >= want[3];
         });
-    } else if (command == "brightest" && argc == 7) {
-        if (!parseRect(argv + 3, shot, r) || r.x0 >= r.x1 || r.y0 >= r.y1) return usage();
-        int bestX = r.x0, bestY = r.y0, best = -1;
-        each([&](int x, int y, const Rgb& p) {
-            if (p.r + p.g + p.b > best) best = p.r + p.g + p.b, bestX = x, bestY = y;
-        });
-        return std::printf("%d %d\n", bestX, bestY), 0;
-    } else if (command == "rows" && argc == 7) {
-        if (!parseRect(argv + 3, shot, r)) return usage();
-        each([&](int x, int, const Rgb& p) {
-            std::printf("%d%c", p.top(), x + 1 < r.x1 ? ' ' : '\n');
-        });
-        return 0;
     } else {
         return usage();
     }

@@ -62,6 +62,7 @@ const WindowHandlers kRecording{
     [](int x, int y) { record("left " + xy(x, y)); },
     [](int x, int y) { record("right " + xy(x, y)); },
     [](const ScreenRect&) {},
+    nullptr,  // the window always closes
 };
 
 Color pixelAt(const QImage& image, int x, int y) {
