@@ -58,30 +58,6 @@ TEST(NearestStarsText, TheAncientStarARuleAndTheReferenceStarsInLinesEndedByCrLf
                         "\r\n7001    3 alp Lyr  257\xBA" "20'  61\xBA" "45'  0.03"
                         "\r\n   0 abcdefghijkl  257\xBA" "20'  61\xBA" "45'  0.03\r\n");
     EXPECT_FALSE(buildNearestStarsList(mode, lyra, refs, 2, 300, 20, 10.0, text));
-
-    // Magnitude codes, no identification, offsets, a sign whose 30-fold passes the int range, and
-    // equatorial positions (the ecliptic pole at 270, 66 34').
-    const struct {
-        float magnitude, offsetLon, offsetLat;  // offsets in degrees
-        int identification, sign, equatorial;
-        const char* line;
-    } cases[] = {
-        {6.5f, 1, -1, 0, 8, 0, "          alp Lyr  258\xBA" "20'  61\xBA" "00'  fnt."},
-        {7.0f, 0, 0, 7001, 8, 0, "7001      alp Lyr  257\xBA" "20'  62\xBA" "00'  neb."},
-        {-1.44f, 0, 0, 7001, 71582789, 0, "7001      alp Lyr  167\xBA" "20'  62\xBA" "00' -1.4"},
-        {1.0f, 0, 28, 7001, 8, 1, "7001      alp Lyr  270\xBA" "00'  66\xBA" "34'  1.0"},
-    };
-    for (const auto& c : cases) {
-        star.magnitude = c.magnitude, star.identification = c.identification;
-        star.zodiacSign = c.sign;
-        nearestStarsSetMode(mode, kJ2000, float(c.offsetLon * kDegToRad),
-                            float(c.offsetLat * kDegToRad), c.equatorial);
-        ASSERT_TRUE(buildNearestStarsList(mode, lyra, refs, 0, 100, 100, 10.0, text));
-        EXPECT_EQ(lines(text).at(2), c.line) << c.magnitude;
-    }
-    // Whole minutes, and no sign on a latitude that rounds to zero.
-    EXPECT_EQ(positionText(kTwoPi - 0.4 * kDegToRad / 60, -0.4 * kDegToRad / 60),
-              "360\xBA" "00'   0\xBA" "00'");
 }
 
 TEST(NearestStarsPlacement, BelowRightOfTheClickOrMirroredAtTheRightAndBottomEdges) {
@@ -105,15 +81,11 @@ TEST_F(NearestStarsTest, ClickOnAStarOpensTheListAtTheClickWithinADegree) {
     EXPECT_EQ(fake.nearestTitle, "Nearest Stars [lon/lat]");
     EXPECT_EQ(description(), currentConstellation()->stars[kStar].description);
     // An edition switch refreshes the open list for the last click.
-    for (int slot : {1, 2})
-        theApp.catalogs.slots[slot]->constellations[0].stars[kStar].description =
-            formatText("as edition %d has it", slot + 1);
+    theApp.catalogs.slots[1]->constellations[0].stars[kStar].description = "as edition 2 has it";
     onKeyDown(KeyF1);
     EXPECT_EQ(takeLog(), (Log{"repaint", "frame 800x600", shown}));
     onKeyDown(KeyF2);
     EXPECT_EQ(description(), "as edition 2 has it");
-    onCommand(403);
-    EXPECT_EQ(description(), "as edition 3 has it");
     onLeftButtonDown(0, 0);  // empty sky, window open: it says so
     EXPECT_EQ(fake.log.back(), "nearest show 0 0");
     EXPECT_EQ(fake.nearestText, "(no stars)");
@@ -137,14 +109,9 @@ TEST_F(NearestStarsTest, QSwitchesTheListBetweenEclipticAndEquatorialPositionsAn
     onLeftButtonDown(x, y);
     EXPECT_EQ(fake.nearestTitle, "Nearest Stars [ra/dec]");
     EXPECT_EQ(lines(fake.nearestText), equatorial);
-    // The epoch dialog: Cancel changes nothing, OK carries the stars and tells the query.
+    // OK in the epoch dialog carries the stars and retitles the list.
     const auto before = std::make_unique<ReferenceCatalog>(*theApp.reference);
     takeLog();
-    onCharacter('e');
-    EXPECT_EQ(takeLog(), Log{"epoch dialog"});
-    EXPECT_EQ(std::make_pair(fake.epochShown.epoch, theApp.epoch.epoch),
-              std::make_pair(1771298.0, 1771298.0));
-    EXPECT_EQ(theApp.reference->stars[500].dir.x, before->stars[500].dir.x);
     const EpochPreset& preset = kEpochPresets[1];
     fake.epochAnswers = {EpochSetting{preset.epoch, preset.offsetLon, preset.offsetLat}};
     onCommand(405);
@@ -154,9 +121,4 @@ TEST_F(NearestStarsTest, QSwitchesTheListBetweenEclipticAndEquatorialPositionsAn
               std::tie(preset.epoch, preset.offsetLat));
     applyEpoch(*before, preset.epoch);
     EXPECT_EQ(theApp.reference->stars[500].dir.z, before->stars[500].dir.z);
-    NearestStarsMode fresh;
-    nearestStarsSetMode(fresh, preset.epoch, preset.offsetLon, preset.offsetLat, 1);
-    const NearestStarsMode& mode = theApp.nearestStars.mode;
-    EXPECT_EQ(std::tie(mode.offsetLon, mode.offsetLat, mode.eclipticToEquatorial.m[1][2]),
-              std::tie(fresh.offsetLon, fresh.offsetLat, fresh.eclipticToEquatorial.m[1][2]));
 }

@@ -66,24 +66,17 @@ TEST_F(ShellTest, CharactersChangeTheStateTheyNameAndOthersAreIgnored) {
         {'1', "", R + "1E 0 8.00 0.8 -0.3"},    {'2', "", R + "1D 0 8.00 0.8 -0.3"},
         {'3', "", R + "1B 0 8.00 0.8 -0.3"},    {'4', "", R + "17 0 8.00 0.8 -0.3"},
         {'5', "", R + "0F 0 8.00 0.8 -0.3"},    {'6', "", R + "3F 0 8.00 0.8 -0.3"},
-        {',', "", R + "1F 0 6.00 0.8 -0.3"},    {'<', "", R + "1F 0 6.00 0.8 -0.3"},
-        {'.', "", R + "1F 0 10.67 0.8 -0.3"},   {'>', "", R + "1F 0 10.67 0.8 -0.3"},
+        {',', "", R + "1F 0 6.00 0.8 -0.3"},    {'.', "", R + "1F 0 10.67 0.8 -0.3"},
         {'s', "", "1F 1 8.00 0.8 -0.3"},        {'v', "s", "1F 0 8.00 0.8 -0.3"},
         {'V', "s.", R + "1F 0 8.00 0.8 -0.3"},  {'S', "\x13", R + "1F 1 8.00 0.8 -0.3"},
         {kCharacterCtrlS, "", R + "1F 1 8.00 0.0 0.0"},
-        {'a', "", "about 0; 1F 0 8.00 0.8 -0.3"},
-        {'c', "", "file Load Catalog | *.dat | ; 1F 0 8.00 0.8 -0.3"},
         {'e', "", "epoch dialog; 1F 0 8.00 0.8 -0.3"},
-        {'p', "", "print dialog; 1F 0 8.00 0.8 -0.3"},
     };
     for (const auto& row : rows) {
         from(row.before);
         onCharacter(row.code);
         EXPECT_EQ(outcome(), row.outcome) << char(row.code);
     }
-    fake.texts.clear();  // the arrow mode redraws the status line alone
-    onCharacter('s');
-    EXPECT_EQ(fake.texts.size(), 1u);
 }
 
 TEST_F(ShellTest, PopupMenuShowsTheStateBeforeEveryDisplay) {
@@ -93,9 +86,6 @@ TEST_F(ShellTest, PopupMenuShowsTheStateBeforeEveryDisplay) {
     using Marks = std::map<int, bool>;
     EXPECT_EQ(fake.menuChecks, (Marks{{201, true}, {202, true}, {203, true}, {204, true},
                                       {205, true}, {206, false}, {301, true}, {302, false}}));
-    EXPECT_EQ(fake.menuTexts, (std::map<int, std::string>{{401, "F1  Edition One"},
-                                                           {402, "F2  Edition Two"},
-                                                           {403, "F3  Edition Three"}}));
     for (int code : {'6', '2', 's'}) onCharacter(code);
     onRightButtonDown(0, 0);
     EXPECT_EQ(fake.menuChecks, (Marks{{201, true}, {202, false}, {203, true}, {204, true},
@@ -136,5 +126,4 @@ TEST_F(ShellTest, ReplacingTheCurrentCatalogKeepsTheOtherSlotsAndTheOldOneOnFail
                               "message The new catalog couldn't be loaded. | Tessaran Stars"}));
     EXPECT_EQ(std::make_pair(currentEditionName(theApp.catalogs), theApp.catalogs.slots[0]->name),
               std::make_pair(std::string("A Better Edition"), std::string("Edition One")));
-    EXPECT_EQ(std::filesystem::current_path(), std::filesystem::path(work.root));
 }

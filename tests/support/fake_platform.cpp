@@ -109,7 +109,7 @@ void platformCloseMainWindow() {
     if (onQueryClose()) onDestroy({0, 0, 1120, 896});
 }
 bool platformEpochDialog(EpochSetting& setting) {
-    log("epoch dialog"), fake.epochShown = setting;
+    log("epoch dialog");
     return answer(fake.epochAnswers, setting);
 }
 

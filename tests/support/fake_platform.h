@@ -50,7 +50,6 @@ struct FakePlatform {
     std::map<int, std::string> menuTexts;
     PageRecording printed;  // the pages of the last document started
     int processEventsCalls = 0;
-    EpochSetting epochShown;  // what the last epoch dialog opened on
     bool nearestOpen = false;  // the nearest-stars window; cleared as the user closes it
     std::string nearestTitle, nearestText;
     // The Statistics window, closed the same way; `statistics` is what it last showed.
