@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <vector>
 
 #include "analysis/fit.h"
 #include "analysis_fixtures.h"
@@ -25,7 +24,6 @@ struct EpochFitTest : ::testing::Test {
 };
 
 double arcmin(double rad) { return rad * kArcminPerRad; }
-using ProgressCalls = std::vector<std::pair<FitStage, double>>;
 
 }  // namespace
 
@@ -62,12 +60,7 @@ TEST_F(EpochFitTest, EpochAndOffsetsComeBackWithinTwiceTheirUncertainty) {
             break;
         }
     }
-    ProgressCalls calls;
-    EpochFitOptions options;
-    options.progress = {[](void* log, FitStage stage, double fraction) {
-                            static_cast<ProgressCalls*>(log)->push_back({stage, fraction});
-                        }, &calls};
-    EpochFit fit = fitEpoch(*spoilt, *reference, options);
+    EpochFit fit = fitEpoch(*spoilt, *reference, EpochFitOptions());
     ASSERT_TRUE(fit.fitted) << fit.problem;
     const double missYears = (fit.epochJd - epochJd) / 365.25;
     EXPECT_LT(std::fabs(missYears), 2 * fit.uncertainty.epochYears) << missYears;
@@ -85,24 +78,8 @@ TEST_F(EpochFitTest, EpochAndOffsetsComeBackWithinTwiceTheirUncertainty) {
     // Positions rounded to whole minutes miss by 1 / sqrt(12) minutes in each coordinate.
     EXPECT_NEAR(fit.rmsArcmin, 1 / std::sqrt(12.0), 0.03);
     EXPECT_FALSE(fit.atRangeEdge);
-    // Every stage reports, in order, with fractions that only grow and end at 1.
-    EXPECT_TRUE(std::is_sorted(calls.begin(), calls.end()));
-    for (FitStage stage : {FitStage::Scan, FitStage::Refine, FitStage::Bootstrap})
-        EXPECT_EQ(std::count(calls.begin(), calls.end(), std::make_pair(stage, 1.0)), 1);
-}
-
-TEST_F(EpochFitTest, WhatCannotBeFittedSaysWhy) {
-    EpochFitOptions reversed, noStep, tinyStep;
-    reversed.lastJd = reversed.firstJd - 1;
-    noStep.scanStepYears = 0;
-    tinyStep.scanStepYears = 1e-3;
-    EXPECT_EQ(fitEpoch(*edition, *reference, reversed).problem, "the epoch range is empty");
-    EXPECT_FALSE(fitEpoch(*edition, *reference, noStep).fitted);
-    EXPECT_EQ(fitEpoch(*edition, *reference, tinyStep).problem,
-              "the scan step is too small for the epoch range");
-    EpochFit none = fitEpoch(*newEdition(), *reference, EpochFitOptions());
-    EXPECT_FALSE(none.fitted);
-    EXPECT_NE(none.problem.find("identified"), std::string::npos);
+    EXPECT_NE(fitEpoch(*newEdition(), *reference, EpochFitOptions()).problem.find("identified"),
+              std::string::npos);  // nothing identified, nothing to fit
 }
 
 TEST(SampleEditions, FitsGiveBackTheEpochsAndOffsetsTheyWereMadeWith) {

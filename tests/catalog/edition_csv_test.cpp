@@ -89,27 +89,17 @@ TEST(EditionCsv, AWrongTableIsRefusedAtItsLineAndColumn) {
     } cases[] = {
         {"row short of a column", changedSampleCsv([](Rows& r) { r[4].fields.pop_back(); }), 5, 13,
          "ends after 12 columns"},
-        {"row with a column too many", changedSampleCsv([](Rows& r) { r[4].fields.push_back(""); }),
-         5, 14, "has 14 columns"},
         {"header misnamed", changedSampleCsv([](Rows& r) { r[0].fields[2] = "catalogue_number"; }),
          1, 3, "catalogue_number"},
         {"a star too few", changedSampleCsv([](Rows& r) { r.erase(r.begin() + 3); }), 9, 2,
          "Ursa Minor has only 7 of its 8"},
-        {"a star too many", changedSampleCsv([](Rows& r) { r.insert(r.begin() + 3, r[3]); }), 10, 2,
-         "Ursa Minor has more than its 8"},
         {"out of order", changedSampleCsv([](Rows& r) { r[9].fields[1] = "Draco"; }), 10, 2,
          "a star of Ursa Major is due"},
-        {"unknown constellation", changedSampleCsv([](Rows& r) { r[9].fields[1] = "Ursa Majr"; }),
-         10, 2, "no constellation"},
         {"last star missing", changedSampleCsv([](Rows& r) { r.pop_back(); }), 1029, 0,
          "Piscis Austrinus holding 17 of its 18"},
-        {"a row past the end", changedSampleCsv([](Rows& r) { r.push_back(r.back()); }), 1030, 0,
-         "one row too many"},
         {"edition names differ", changedSampleCsv([](Rows& r) { r[7].fields[0] = "Other"; }), 8, 1,
          "differs from line 2"},
         {"quote never closed", "edition,\"constellation\r\n", 1, 2, "never closed"},
-        {"text after a quote", "edition,\"constellation\"x\r\n", 1, 2, "follows the closing quote"},
-        {"quote inside a field", "edition,constel\"lation\r\n", 1, 2, "not quoted"},
         {"nothing", "", 1, 0, "no header row"},
     };
     for (const Case& c : cases) {
@@ -119,19 +109,4 @@ TEST(EditionCsv, AWrongTableIsRefusedAtItsLineAndColumn) {
         EXPECT_EQ(std::make_pair(read.line, read.column), std::make_pair(c.line, c.column));
         EXPECT_NE(read.problem.find(c.says), std::string::npos) << read.problem;
     }
-}
-
-TEST(Csv, RecordsSplitAtLineEndsOutsideQuotesAndCountTheLinesInside) {
-    CsvText csv = readCsv(
-        "\xEF\xBB\xBF"
-        "a,\"b\r\nc\",\"\"\"\"\nd,,\r\ne");
-    ASSERT_TRUE(csv.problem.empty()) << csv.problem;
-    ASSERT_EQ(csv.records.size(), 3u);
-    using Fields = std::vector<std::string>;
-    EXPECT_EQ(csv.records[0].fields, (Fields{"a", "b\r\nc", "\""}));
-    EXPECT_EQ(csv.records[1].fields, (Fields{"d", "", ""}));
-    EXPECT_EQ(csv.records[2].fields, (Fields{"e"}));
-    EXPECT_TRUE(csv.records[1].line == 3 && csv.records[2].line == 4);
-    EXPECT_EQ(csvRecord({"plain", "a,b", " lead", "q\"q", ""}),
-              "plain,\"a,b\",\" lead\",\"q\"\"q\",\r\n");
 }

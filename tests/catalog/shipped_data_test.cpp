@@ -34,10 +34,7 @@ TEST(ShippedData, ReferenceCatalogueHoldsTheConvertersChoicesAndSpotValuesOfWell
         double v, distance, pmRa, pmDec, bv;
     } stars[] = {{5340, "16 alp Boo", -0.04, 11.3, -1.093, -2.000, 1.23},
                  {2491, "9 alp CMa", -1.46, 2.6, -0.546, -1.223, 0.00},
-                 {8085, "61 Cyg", 5.21, 3.5, 4.155, 3.259, NAN},
-                 {5056, "67 alp Vir", NAN, 0, 0, 0, -0.23},
-                 {472, "alp Eri", NAN, 0, 0, 0, -0.16},
-                 {5459, "alp1 Cen", NAN, 0, 0, 0, 0.71}};
+                 {8085, "61 Cyg", 5.21, 3.5, 4.155, 3.259, NAN}};
     for (const auto& want : stars) {
         const int entry = lookUpReferenceStar(catalog->index, want.number);
         ASSERT_GE(entry, 0) << want.name;
@@ -45,14 +42,13 @@ TEST(ShippedData, ReferenceCatalogueHoldsTheConvertersChoicesAndSpotValuesOfWell
         EXPECT_STREQ(s.name, want.name);
         const double got[] = {s.fileMagnitude, s.distance, s.pmRa, s.pmDec};
         const double expected[] = {want.v, want.distance, want.pmRa, want.pmDec};
-        for (int i = 0; i < 4 && !std::isnan(want.v); ++i)
+        for (int i = 0; i < 4; ++i)
             EXPECT_NEAR(got[i], expected[i], 1e-5) << want.name << " field " << i;
         if (std::isnan(want.bv)) continue;
         EXPECT_NEAR(s.colorIndex, want.bv, 0.03) << want.name;
         EXPECT_NE(s.color, 0) << want.name;  // Sirius too has a colour, not the missing code
     }
     const ReferenceStar& arcturus = catalog->stars[lookUpReferenceStar(catalog->index, 5340)];
-    EXPECT_EQ(arcturus.secondNumber, 124897);
     EXPECT_NEAR(arcturus.ra * kRadToDeg / 15, 14.2610, 1e-4);  // 14h15m39.7s
     EXPECT_NEAR(arcturus.dec * kRadToDeg, 19.1825, 1e-4);      // +19 deg 10' 57"
 }

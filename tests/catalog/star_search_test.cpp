@@ -17,7 +17,6 @@ namespace {
 const std::pair<int, const char*> kNamedReferenceStars[] = {
     {15, "21 alp And"}, {1713, "19 bet Ori"}, {2061, "58 alp Ori"}, {2491, "9 alp CMa"},
     {3974, "46 LMi"},   {3982, "32 alp Leo"}, {7747, "5 alp1 Cap"}, {7754, "6 alp2 Cap"},
-    {9000, "255 ome9 Vul"},
 };
 // Ancient stars by running number, designated as an edition writes them (blanks to 12 columns).
 const std::pair<int, const char*> kNamedAncientStars[] = {
@@ -68,18 +67,15 @@ TEST_F(StarSearchTest, EachKindOfQueryFindsWhatItNamesInEverySpellingUpToTheLimi
     const std::pair<const char*, const char*> cases[] = {
         // A number: the ancient and the reference star that carry it, either or neither.
         {"5", "A5 R5"}, {" 0005\t", "A5 R5"}, {"1029", "R1029"}, {"9097", ""}, {"0", ""},
-        {"12345678901", ""}, {"5 5", ""},
         // A designation whole or by any complete part, case and blanks aside.
         {"58 alp Ori", "A650 R2061"}, {"alp Ori", "A650 R2061"}, {"58 Ori", "A650 R2061"},
         {"  ALP   ori ", "A650 R2061"}, {"bet Ori", "A651 R1713"}, {"21 alp And", "R15"},
         // Greek letters and constellations spelled out, nominative and genitive.
         {"alpha ORIONIS", "A650 R2061"}, {"Alpha Orion", "A650 R2061"},
         {"58 Orionis", "A650 R2061"}, {"alpha Canis Majoris", "R2491"}, {"9 canis major", "R2491"},
-        {"alpha Andromedae", "R15"}, {"omega9 Vulpeculae", "R9000"},
         {"46 Leonis Minoris", "R3974"}, {"46 Leonis", ""}, {"32 Leonis", "R3982"},
         // A letter without its digit names all its stars; with it, one.
         {"alp Cap", "R7747 R7754"}, {"alpha 2 Capricornus", "R7754"}, {"6 Cap", "R7754"},
-        {"5 alp2 Cap", ""},
         // No star: no constellation, the constellation alone, parts out of order or unknown.
         {"alpha", ""}, {"Ori", ""}, {"alp 58 Ori", ""}, {"gam Ori", ""}, {"alp Orio", ""},
         // A constellation of the 48, and an ancient star by its designation's whole text.
