@@ -131,6 +131,10 @@ data: build
 	cd $(CELESTIAL_DIR) && printf '%s  %s\n' $(CELESTIAL_SUMS) | sha256sum --check --quiet
 	$(BUILD)/make-reference-catalog data/catb.bin $(CELESTIAL_DIR)/stars.6.json \
 	  $(CELESTIAL_DIR)/stars.8.json
+	@# Made once more, the catalogue must come out in the same bytes.
+	$(BUILD)/make-reference-catalog $(BUILD)/catb.again $(CELESTIAL_DIR)/stars.6.json \
+	  $(CELESTIAL_DIR)/stars.8.json >/dev/null
+	cmp data/catb.bin $(BUILD)/catb.again && rm $(BUILD)/catb.again
 	$(BUILD)/make-sample-editions data/catb.bin data
 	cmake --build $(BUILD) -j $(JOBS)
 
