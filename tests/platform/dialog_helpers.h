@@ -36,10 +36,13 @@ inline bool waitUntil(const std::function<bool()>& condition) {
 #define WAIT_FOR(condition, what) \
     QVERIFY2(waitUntil([&] { return bool(condition); }), "timed out waiting for " what)
 
-// Polls for the widget, acts once it is shown and ready, then watches that it closes.
+// Acts on the next modal dialog of type T (or, given activePopupWidget, popup) once it is shown
+// and `ready` (when given) holds, polling until the deadline; then watches that it closes.
 template <typename T>
-void answerWhenOpen(QWidget* (*current)(), std::string what, std::function<bool(T*)> ready,
-                    std::function<void(T*)> act, QDeadlineTimer deadline) {
+void whenOpens(std::string what, std::function<void(T*)> act,
+               std::function<bool(T*)> ready = nullptr,
+               QWidget* (*current)() = QApplication::activeModalWidget,
+               QDeadlineTimer deadline = QDeadlineTimer(kWaitDeadlineMs)) {
     T* widget = qobject_cast<T*>(current());
     if (widget && (!ready || ready(widget))) {
         act(widget);
@@ -54,27 +57,16 @@ void answerWhenOpen(QWidget* (*current)(), std::string what, std::function<bool(
         QTest::qFail(what.c_str(), __FILE__, __LINE__);
         if (widget) widget->close();
     } else {
-        QTimer::singleShot(5, [=] { answerWhenOpen(current, what, ready, act, deadline); });
+        QTimer::singleShot(5, [=] { whenOpens<T>(what, act, ready, current, deadline); });
     }
 }
 
-// Acts on the next modal dialog of type T (or, given activePopupWidget, popup) once it is shown
-// and `ready` (when given) holds.
-template <typename T>
-void whenOpens(const char* what, std::function<void(T*)> act,
-               std::function<bool(T*)> ready = nullptr,
-               QWidget* (*current)() = QApplication::activeModalWidget) {
-    answerWhenOpen<T>(current, what, ready, act, QDeadlineTimer(kWaitDeadlineMs));
-}
-
 // Answers the next file dialog as a person would: `path` typed into its name field once the
-// dialog is active, then accepted; `look` (when given) sees the dialog first.
-inline void answerFileDialog(const QString& path,
-                             std::function<void(QFileDialog*)> look = nullptr) {
+// dialog is active, then accepted.
+inline void answerFileDialog(const QString& path) {
     whenOpens<QFileDialog>(
         "file dialog",
-        [path, look](QFileDialog* dialog) {
-            if (look) look(dialog);
+        [path](QFileDialog* dialog) {
             dialog->findChild<QLineEdit*>("fileNameEdit")->setText(path);
             static_cast<QDialog*>(dialog)->accept();
         },
