@@ -63,10 +63,12 @@ void whenOpens(std::string what, std::function<void(T*)> act,
 
 // Answers the next file dialog as a person would: `path` typed into its name field once the
 // dialog is active, then accepted.
-inline void answerFileDialog(const QString& path) {
+inline void answerFileDialog(const QString& path, QString* titleAndFilters = nullptr) {
     whenOpens<QFileDialog>(
         "file dialog",
-        [path](QFileDialog* dialog) {
+        [path, titleAndFilters](QFileDialog* dialog) {
+            if (titleAndFilters)
+                *titleAndFilters = dialog->windowTitle() + " " + dialog->nameFilters().join(' ');
             dialog->findChild<QLineEdit*>("fileNameEdit")->setText(path);
             static_cast<QDialog*>(dialog)->accept();
         },

@@ -205,12 +205,13 @@ private Q_SLOTS:
         QTemporaryDir folder;
         const QString file = folder.filePath("edition.dat");
         QFile(file).open(QIODevice::WriteOnly);
-        answerFileDialog(file);
+        QString seen;
+        answerFileDialog(file, &seen);
         std::string path;
         QVERIFY(platformChooseFile("Load Catalog", "*.dat", folder.path().toStdString(), path));
         QCOMPARE(QString::fromStdString(path), file);
+        QCOMPARE(seen, QString("Load Catalog *.dat"));
 
-        QString seen;
         setMessageBoxObserver(nullptr);
         whenOpens<QMessageBox>("message box", [&seen](QMessageBox* box) {
             seen = box->windowTitle() + ": " + box->text();
