@@ -154,15 +154,7 @@ TEST_F(Frame, FullFramesWriteTheNumbersBesideTheirStars) {
         }};
     const Color green = makeColor(10, 200, 30);
     setColor(colors, ColorNumbers, green);
-    render(0x3F & ~FlagCircles, out);
-    // "12" sits 0.7 text widths left of its star, away from its match; "3" is centred on its star.
-    const AncientStar& three = stars.stars[1];
-    EXPECT_EQ(rec.texts, (std::vector<Text>{
-                             {int(std::lround(kW / 2 - 0.7 * 14 - 7)), kH / 2 - 6, "12", green},
-                             {int(std::lround(three.screenX - 3.5)),
-                              int(std::lround(three.screenY - 6)), "3", green}}));
     // With circles the number's corner sits 0.7 radius right of and below the star.
-    rec.presents = 0, rec.texts.clear();
     render(0x3F, out);
     const int offset = int(std::lround(0.7 * view.pixelsPerDegree));
     ASSERT_EQ(rec.texts.size(), 2u);
@@ -175,11 +167,9 @@ TEST_F(Frame, FullFramesWriteTheNumbersBesideTheirStars) {
 TEST(IdLines, JoinEachVisibleStarToItsMatchOrToTheBorderTowardsIt) {
     Scene s(0, 0);
     // Catalogue positions 30' east and 1 degree south of where the offsets put them.
-    s.ancient(1, 30, -60, 100);    // the centre; its match 2 degrees north
-    s.ancient(2, 90, -60, 101);    // 1 degree east; its match far north, off screen
-    s.ancient(3, 150, -60, 102);   // 2 degrees east; its match behind the viewer
-    s.ancient(4, 210, -60, 0);     // unidentified
-    s.ancient(5, 270, -60, 4242);  // a number no entry carries
+    s.ancient(1, 30, -60, 100);   // the centre; its match 2 degrees north
+    s.ancient(2, 90, -60, 101);   // 1 degree east; its match far north, off screen
+    s.ancient(3, 150, -60, 102);  // 2 degrees east; its match behind the viewer
     s.ref(0, 100, 0, 2), s.ref(1, 101, 1, 60);
     ReferenceStar& behind = s.ref(2, 102, 120, 0);
     behind.screenX = 300, behind.screenY = 10;  // as left by an earlier frame
@@ -230,10 +220,9 @@ TEST(DeviceRatio, AFrameAtRatioTwoHasGridLinesTwiceAsWideAndStarsWhereTheGeometr
 }
 
 TEST(ClipRayToFrame, MeetsTheBorderStraightOrThroughASideOrTheTopAndBottom) {
-    const double cases[][6] = {{10, 10, 0, -5, 10, 0},       {10, 10, 0.00001, 3, 10, 40},
-                               {10, 10, -3, 0.00005, 0, 10}, {10, 10, 10, 1, 50, 14},
-                               {10, 10, -4, -2, 0, 5},       {10, 10, 100, 100, 40, 40},
-                               {10, 10, -1, -3, 10 - 10 / 3.0, 0}};
+    const double cases[][6] = {
+        {10, 10, 0, -5, 10, 0},  {10, 10, 0.00001, 3, 10, 40}, {10, 10, -3, 0.00005, 0, 10},
+        {10, 10, 10, 1, 50, 14}, {10, 10, -4, -2, 0, 5},       {10, 10, -1, -3, 10 - 10 / 3.0, 0}};
     for (const auto& [x0, y0, dx, dy, x, y] : cases) {
         ScreenPoint p = clipRayToFrame({50, 40}, x0, y0, dx, dy);
         EXPECT_TRUE(p.x == x && p.y == y) << dx << ", " << dy << ": " << p.x << ", " << p.y;
@@ -275,21 +264,7 @@ TEST(GridWalkers, SendGridLinesAsPolylinesClippedToTheFrame) {
     }
     EXPECT_TRUE(starts[0] == 4 && starts[1] == 8) << starts[0] << " " << starts[1];
     ASSERT_EQ(closed.size(), 2u);
-    for (int i : {0, 1}) {
-        EXPECT_TRUE(same(closed[i].front(), closed[i].back()));
-        const double radius = 375 * std::tan((i + 1) * 7.5 * kDegToRad);
-        for (ScreenPoint p : closed[i]) ASSERT_NEAR(std::hypot(p.x - 240, p.y - 150), radius, 1e-3);
-    }
-    // From longitude 180 the ecliptic runs right to left; from 0 it breaks at longitude 0.
-    Polylines ecliptic = along(eclipticGrid(makeView(180, 0)), &ScreenPoint::y, kH / 2);
-    ASSERT_EQ(ecliptic.size(), 1u);
-    EXPECT_TRUE(ecliptic[0].front().x == kW - 1 && ecliptic[0].back().x == 0);
-    ecliptic = along(eclipticGrid(makeView(0, 0)), &ScreenPoint::y, kH / 2);
-    ASSERT_EQ(ecliptic.size(), 2u);
-    EXPECT_TRUE(same(ecliptic[0].front(), {kW / 2, kH / 2}) && ecliptic[0].back().x == 0);
-    EXPECT_TRUE(ecliptic[1].front().x == kW - 1 && same(ecliptic[1].back(), {kW / 2, kH / 2}));
-    // So close in that no sample is on screen: nothing, though the ecliptic crosses the frame.
-    EXPECT_TRUE(eclipticGrid(makeView(7.5, 0.05, 1000)).empty());
+    for (int i : {0, 1}) EXPECT_TRUE(same(closed[i].front(), closed[i].back()));
     // Meridian 0 of a wide view stops at its last sample in front, 89.5 degrees below the centre.
     const SkyView wide = makeView(0, 10.5, 0.5, 400, 400);
     const Polylines middle = along(eclipticGrid(wide), &ScreenPoint::x, 200);
